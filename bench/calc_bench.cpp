@@ -1,0 +1,25 @@
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+#include "BuiltInCommands.h"
+#include "FrameCalc.h"
+
+// One calculation as the window runs it after every keystroke: CTRL_POSITION with the default
+// addresses and the values its editors start with (channel 0, action UP/ON).
+static void BM_CalcFrameCtrlPosition(benchmark::State& state) {
+  TListCommands commands;
+  AddBuiltInCommands(commands);
+  const TCommand* command = nullptr;
+  for (std::int32_t i = 0; i < commands.Count(); ++i) {
+    if (commands.Items(i).MessageName == "CTRL_POSITION") command = &commands.Items(i);
+  }
+  const std::array<TParamValue, 2> values = {0, 1};
+  for (auto _ : state) {
+    TCalcResult result = CalcFrame(command, "FF FF 00", "05 00 02", values);
+    benchmark::DoNotOptimize(result);
+  }
+}
+BENCHMARK(BM_CalcFrameCtrlPosition);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,93 @@
+#include "OptionList.h"
+
+#include <limits>
+
+std::vector<std::string> Split(std::string_view text, std::string_view delimiter) {
+  std::vector<std::string> pieces;
+  if (delimiter.empty()) {
+    if (!text.empty()) pieces.emplace_back(text);
+    return pieces;
+  }
+  std::string_view remainder = text;
+  for (std::size_t found = remainder.find(delimiter); found != std::string_view::npos;
+       found = remainder.find(delimiter)) {
+    if (found > 0) pieces.emplace_back(remainder.substr(0, found));
+    remainder.remove_prefix(found + delimiter.size());
+  }
+  if (!remainder.empty()) pieces.emplace_back(remainder);
+  return pieces;
+}
+
+namespace {
+
+// Returns the value of the hexadecimal digit "c", or -1 if it is none.
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::int32_t ValueTextToInt(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+
+  bool hex = false;
+  if (!text.empty() && (text.front() == '$' || text.front() == 'x' || text.front() == 'X')) {
+    hex = true;
+    text.remove_prefix(1);
+  } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    hex = true;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return 0;
+
+  // Both kinds accumulate in 64 bits and stop as soon as the value no longer fits in 32.
+  std::uint64_t magnitude = 0;
+  const std::uint64_t base = hex ? 16 : 10;
+  const std::uint64_t limit =
+      hex ? std::numeric_limits<std::uint32_t>::max()
+          : std::uint64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+  for (char c : text) {
+    const int digit = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+    if (digit < 0) return 0;
+    magnitude = magnitude * base + static_cast<std::uint64_t>(digit);
+    if (magnitude > limit) return 0;
+  }
+
+  // Unsigned arithmetic wraps, which is exactly the two's-complement negation wanted here.
+  std::uint32_t pattern = static_cast<std::uint32_t>(magnitude);
+  if (negative) pattern = 0u - pattern;
+  return static_cast<std::int32_t>(pattern);
+}
+
+std::vector<TOptionItem> ReadOptionItems(std::string_view options) {
+  std::vector<TOptionItem> items;
+  for (const std::string& piece : Split(options, ";")) {
+    std::vector<std::string> parts = Split(piece, "=");
+    if (parts.size() < 2) continue;
+    TOptionItem item;
+    item.Value = ValueTextToInt(parts[0]);
+    item.ValueText = std::move(parts[0]);
+    item.Label = std::move(parts[1]);
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+std::optional<std::int32_t> StartValue(const TProperty& property) {
+  if (property.Type == kTypeInteger) return property.Default;
+  if (property.Type != kTypeList) return std::nullopt;
+  const std::vector<TOptionItem> items = ReadOptionItems(property.Options);
+  if (property.Default < 0 || static_cast<std::size_t>(property.Default) >= items.size()) {
+    return std::nullopt;
+  }
+  return items[static_cast<std::size_t>(property.Default)].Value;
+}

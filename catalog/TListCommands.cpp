@@ -1,0 +1,19 @@
+#include "TListCommands.h"
+
+#include <stdexcept>
+#include <utility>
+
+TCommand& TListCommands::Add(std::string category) {
+  commands_.push_back(std::make_unique<TCommand>(std::move(category)));
+  return *commands_.back();
+}
+
+std::int32_t TListCommands::Count() const { return static_cast<std::int32_t>(commands_.size()); }
+
+TCommand& TListCommands::Items(std::int32_t index) const {
+  if (index < 0 || index >= Count()) {
+    throw std::out_of_range("command index " + std::to_string(index) + " out of range 0.." +
+                            std::to_string(Count() - 1));
+  }
+  return *commands_[static_cast<std::size_t>(index)];
+}
