@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

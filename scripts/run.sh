@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default
-exec build/default/cli/brelvik-frame --help
+cmake --build --preset default --target brelvik-calc
+exec build/default/ui/brelvik-calc

@@ -302,8 +302,8 @@ TEST(CalcFrameTest, EveryBuiltInCommandEncodesConsistently) {
     EXPECT_GE(sum, 0x100u);
     EXPECT_LE(sum, 0xFFFu);
     std::ostringstream checksum;
-    checksum << std::uppercase << std::hex << std::setfill('0') << std::setw(2) << (sum >> 8)
-             << ' ' << std::setw(2) << (sum & 0xFF);
+    checksum << std::uppercase << std::hex << std::setfill('0') << std::setw(2) << (sum >> 8) << ' '
+             << std::setw(2) << (sum & 0xFF);
     EXPECT_EQ(result.Frame.Checksum, checksum.str());
     EXPECT_EQ(result.Frame.Loxone.size(), 4 * (raw.size() + 2));
     EXPECT_EQ(result.Lines[0], kHeaderLine);

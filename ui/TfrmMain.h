@@ -1,0 +1,84 @@
+#pragma once
+
+// The main window. It gathers the inputs (the two address fields, the chosen command and the
+// parameter editors), hands them to the frame calculation and places its results: the result
+// area, the description, the status line and the Loxone string that the copy button puts on the
+// clipboard. The parameter panel is rebuilt from the command's parameters whenever another
+// command is chosen, from the drop-down list or through the command browser.
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include "TListCommands.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class TfrmCommandCatalog;
+struct TProperty;
+
+class TfrmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The command browser that the "..." button opens; not owned, may be null.
+  void SetCommandCatalog(TfrmCommandCatalog* catalog) { frmCommandCatalog_ = catalog; }
+
+  // Reads the inputs, runs the frame calculation and shows its results.
+  void UpdateCalc();
+  // Rebuilds the parameter panel for the chosen command and recalculates.
+  void cbCommandPropertiesChange();
+  // Chooses a command through the command browser.
+  void cxButton1Click();
+  // Fills the catalogue and the command chooser; runs once, at the first showing.
+  void FormShow();
+  // Puts the Loxone string on the clipboard.
+  void cxButton2Click();
+
+  // The command of the chosen chooser item, or null when none is chosen.
+  const TCommand* ChosenCommand() const;
+
+  QComboBox* cbCommand;
+  QLabel* cxLabel1;
+  QLabel* lblDescription;
+  QScrollArea* sbProperties;
+  QPushButton* cxButton1;
+  QLabel* cxLabel2;
+  QLabel* cxLabel3;
+  QLabel* cxLabel4;
+  QLabel* cxLabel5;
+  QPushButton* cxButton2;
+  QPlainTextEdit* memoResult;
+  QLabel* lblStatus;
+  QFrame* Panel1;
+  QLabel* Image1;
+  QLineEdit* editHost;
+  QLineEdit* editSlave;
+  QLabel* cxLabel6;
+
+  TListCommands Commands;
+  // The editors of the parameter panel in parameter order; owned by the panel.
+  QList<QWidget*> ParamEditors;
+  QString LoxoneString;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top);
+  // Makes the row of "property" at "top" in "panel"; returns its editor, or null for a type
+  // without one.
+  QWidget* MakeParamRow(QWidget* panel, const TProperty& property, int top);
+  void UpdateTabOrder();
+
+  TfrmCommandCatalog* frmCommandCatalog_ = nullptr;
+  bool shown_ = false;
+};
