@@ -9,6 +9,7 @@
 
 #ifdef BRELVIK_PROBE_CALCULATOR
 #include "TApplication.h"
+#include "TfrmCommandCatalog.h"
 #include "TfrmMain.h"
 #else
 #include <QApplication>
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
 #ifdef BRELVIK_PROBE_CALCULATOR
   TApplication app(argc, argv);
   TfrmMain window;
+  window.SetCommandCatalog(new TfrmCommandCatalog(&window));
 #else
   QApplication app(argc, argv);
   QWidget window;

@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -38,6 +40,54 @@ inline std::shared_ptr<SeenBox> CloseNextMessageBox() {
   QTimer::singleShot(5000, timer, [timer] { timer->deleteLater(); });
   timer->start();
   return seen;
+}
+
+// Runs "action" once "widget" is shown, from inside whatever modal loop shows it; a test that
+// opens a modal window with exec() schedules its steps in the window this way.
+inline void RunWhenShown(QWidget* widget, std::function<void()> action) {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, timer, [widget, timer, action] {
+    if (!widget->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    action();
+  });
+  QTimer::singleShot(5000, timer, [timer] { timer->deleteLater(); });
+  timer->start();
+}
+
+// Records every popup menu that opens while it lives, and closes it, so a test never hangs on one.
+class PopupMenuCloser {
+ public:
+  PopupMenuCloser() {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      QStringList entries;
+      for (const QAction* action : menu->actions()) entries.append(action->text());
+      Menus.append(entries);
+      menu->close();
+    });
+    timer_.start();
+  }
+
+  // The entries of each menu that opened, in order.
+  QList<QStringList> Menus;
+
+ private:
+  QTimer timer_;
+};
+
+// A double-click as the platform delivers it: press, release, double-click, release.
+inline void DoubleClickAt(QWidget* widget, const QPoint& at) {
+  QTest::mousePress(widget, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+  QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, widget->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &doubleClick);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
 }
 
 // Chooses the item showing "text" in "box" as a user does: opens the list and clicks the item.

@@ -8,6 +8,7 @@
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("brelvik-calc"));
   setApplicationVersion(QStringLiteral(BRELVIK_VERSION));
+  setDesktopFileName(QStringLiteral("io.github.brelvik.BrelvikCalc"));
   setWindowIcon(QIcon(QStringLiteral(":/brelvik/brelvik-calc.png")));
 }
 

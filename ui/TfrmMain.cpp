@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,14 +16,15 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTextDocument>
-#include <initializer_list>
 #include <vector>
 
 #include "AppInfo.h"
 #include "BuiltInCommands.h"
+#include "Fonts.h"
 #include "FrameCalc.h"
 #include "OptionList.h"
 #include "TSpinEdit.h"
+#include "TfrmCommandCatalog.h"
 
 namespace {
 
@@ -49,22 +49,12 @@ constexpr char kDefaultSlave[] = "05 00 02";
 constexpr QColor kCopyButtonColor(128, 255, 128);
 constexpr QColor kVersionColor(192, 192, 192);
 
-// The first of "families" that is installed, else the system's font of kind "fallback".
-QFont FontOrFallback(std::initializer_list<QString> families, QFontDatabase::SystemFont fallback) {
-  for (const QString& family : families) {
-    if (QFontDatabase::hasFamily(family)) return QFont(family);
-  }
-  return QFontDatabase::systemFont(fallback);
-}
-
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
-  QFont font = FontOrFallback({QStringLiteral("Tahoma")}, QFontDatabase::GeneralFont);
-  font.setPointSize(8);
-  setFont(font);
+  setFont(FormFont());
 
   Panel1 = new QFrame(this);
   Panel1->setGeometry(0, 0, kClientSize.width(), kHeaderHeight);
@@ -117,11 +107,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   memoResult->setGeometry(14, 306, 883, 135);
   memoResult->setReadOnly(true);
   memoResult->setLineWrapMode(QPlainTextEdit::NoWrap);
-  // Liberation Mono has the metrics of Courier New, so the six result lines fit either way.
-  QFont fixed = FontOrFallback({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")},
-                               QFontDatabase::FixedFont);
-  fixed.setPixelSize(15);
-  memoResult->setFont(fixed);
+  memoResult->setFont(ResultFont());
   memoResult->document()->setDocumentMargin(2);
   memoResult->setTabChangesFocus(true);
 
@@ -285,6 +271,20 @@ void TfrmMain::UpdateTabOrder() {
 
 void TfrmMain::cxButton1Click() {
   if (frmCommandCatalog_ == nullptr) return;
+  frmCommandCatalog_->Commands = &Commands;
+  if (frmCommandCatalog_->exec() != TfrmCommandCatalog::kModalOk) return;
+
+  const auto picked = reinterpret_cast<quintptr>(frmCommandCatalog_->FocusedCommand());
+  int index = -1;
+  for (int i = 0; i < cbCommand->count(); ++i) {
+    if (cbCommand->itemData(i).value<quintptr>() == picked) {
+      index = i;
+      break;
+    }
+  }
+  // Rebuilds the panel only when the choice changes; the same command keeps the user's values.
+  cbCommand->setCurrentIndex(index);
+  UpdateCalc();
 }
 
 void TfrmMain::FormShow() {
