@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 #include <memory>
@@ -201,6 +202,19 @@ TEST_F(CatalogWindowTest, CancelCloseBoxEscapeAndEnter) {
   window_.close();
   EXPECT_FALSE(window_.isVisible());
   EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalCancel);
+}
+
+TEST_F(CatalogWindowTest, CentredAtFirstThenKeepsPlaceAndSize) {
+  Open();
+  EXPECT_EQ(window_.size(), QSize(691, 275));
+  const QPoint centre = window_.screen()->availableGeometry().center();
+  EXPECT_LE((window_.geometry().center() - centre).manhattanLength(), 4);  // Rounding only.
+
+  const QRect moved(40, 50, 500, 320);
+  window_.setGeometry(moved);
+  QTest::mouseClick(window_.cxButton1, Qt::LeftButton);
+  Open();
+  EXPECT_EQ(window_.geometry(), moved);
 }
 
 TEST_F(CatalogWindowTest, MovedColumnsKeepTheirTexts) {

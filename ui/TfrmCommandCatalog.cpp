@@ -2,7 +2,6 @@
 
 #include <QCollator>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,7 +12,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardItemModel>
-#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>

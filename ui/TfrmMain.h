@@ -20,7 +20,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class TfrmCommandCatalog;
-struct TProperty;
 
 class TfrmMain : public QWidget {
   Q_OBJECT
