@@ -124,9 +124,6 @@ render_icon() {
     "${png_opts[@]}" -depth 8 -define png:color-type=6 "$out"
 }
 
-mkdir -p ui/resources
-render_icon full 256 ui/resources/brelvik-calc.png
-
 for n in 16 32 48 64 128 256; do
   dir=data/icons/hicolor/${n}x${n}/apps
   mkdir -p "$dir"
@@ -137,6 +134,11 @@ for n in 16 32 48 64 128 256; do
   esac
   render_icon "$variant" "$n" "$dir/brelvik-calc.png"
 done
+
+# The window's own icon, compiled into the program: small, as it is decoded at every start; the
+# desktop takes the larger sizes from the theme.
+mkdir -p ui/resources
+cp data/icons/hicolor/64x64/apps/brelvik-calc.png ui/resources/brelvik-calc.png
 
 # The header banner, drawn to sit on the black header band of the main window: the mark at the
 # left, the name and what the tool is for beside it.
