@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "HexDigits.h"
+
 namespace {
 
 // Every value on a result line starts in column 15, after a label padded to 14 characters.
@@ -21,14 +23,6 @@ struct TGroup {
   std::array<char, 2> Text;
   std::uint8_t Value;
 };
-
-// Returns the value of the hexadecimal digit "c" in either case, or -1 if it is none.
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 // Appends the two characters "text[0]", "text[1]" as one byte; false unless both are
 // hexadecimal digits.

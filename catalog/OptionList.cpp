@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "HexDigits.h"
+
 std::vector<std::string> Split(std::string_view text, std::string_view delimiter) {
   std::vector<std::string> pieces;
   if (delimiter.empty()) {
@@ -17,18 +19,6 @@ std::vector<std::string> Split(std::string_view text, std::string_view delimiter
   if (!remainder.empty()) pieces.emplace_back(remainder);
   return pieces;
 }
-
-namespace {
-
-// Returns the value of the hexadecimal digit "c", or -1 if it is none.
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::int32_t ValueTextToInt(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);

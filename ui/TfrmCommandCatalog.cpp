@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "Fonts.h"
+#include "QtText.h"
 
 namespace {
 
@@ -32,8 +33,6 @@ constexpr int kButtonMargin = 6;
 constexpr int kMinimumRowHeight = 18;
 
 constexpr int kNodeDataRole = Qt::UserRole + 1;
-
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 // The tree view with the look of the catalogue: dotted tree lines, a grid line under every row
 // and vertical grid lines between the columns down to the bottom of the view.

@@ -23,6 +23,7 @@
 #include "Fonts.h"
 #include "FrameCalc.h"
 #include "OptionList.h"
+#include "QtText.h"
 #include "TSpinEdit.h"
 #include "TfrmCommandCatalog.h"
 
@@ -48,8 +49,6 @@ constexpr char kDefaultSlave[] = "05 00 02";
 
 constexpr QColor kCopyButtonColor(128, 255, 128);
 constexpr QColor kVersionColor(192, 192, 192);
-
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -91,7 +90,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   cxButton1->setGeometry(327, 148, 42, 20);
 
   cxLabel1 = MakeLabel(this, tr("Description"), 14, 177);
-  lblDescription = new QLabel(ToQString(std::string(kNoCommandDescription)), this);
+  lblDescription = new QLabel(ToQString(kNoCommandDescription), this);
   lblDescription->setGeometry(104, 177, 265, 123);
   lblDescription->setFrameStyle(QFrame::Box | QFrame::Plain);
   lblDescription->setTextFormat(Qt::PlainText);
@@ -196,8 +195,8 @@ void TfrmMain::cbCommandPropertiesChange() {
 
   const TCommand* command = ChosenCommand();
   if (command == nullptr) {
-    lblDescription->setText(ToQString(std::string(kNoCommandDescription)));
-    memoResult->setPlainText(ToQString(std::string(kSelectCommand)));
+    lblDescription->setText(ToQString(kNoCommandDescription));
+    memoResult->setPlainText(ToQString(kSelectCommand));
     UpdateTabOrder();
     return;
   }
