@@ -10,13 +10,10 @@
 static void BM_CalcFrameCtrlPosition(benchmark::State& state) {
   TListCommands commands;
   AddBuiltInCommands(commands);
-  const TCommand* command = nullptr;
-  for (std::int32_t i = 0; i < commands.Count(); ++i) {
-    if (commands.Items(i).MessageName == "CTRL_POSITION") command = &commands.Items(i);
-  }
+  const TCommand* command = commands.Find("CTRL_POSITION");
   const std::array<TParamValue, 2> values = {0, 1};
   for (auto _ : state) {
-    TCalcResult result = CalcFrame(command, "FF FF 00", "05 00 02", values);
+    TCalcResult result = CalcFrame(command, kDefaultHost, kDefaultSlave, values);
     benchmark::DoNotOptimize(result);
   }
 }

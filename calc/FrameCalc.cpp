@@ -13,9 +13,6 @@ constexpr std::string_view kChecksumLabel = "Checksum:     ";
 constexpr std::string_view kDataToSendLabel = "Data to send: ";
 constexpr std::string_view kLoxoneLabel = "Loxone:       ";
 
-// The third byte of every frame.
-constexpr std::string_view kConstantByte = "05";
-
 constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
 // One byte of the frame: its two digits as they stand in the raw text, and its value.
@@ -24,42 +21,103 @@ struct TGroup {
   std::uint8_t Value;
 };
 
-// Appends the two characters "text[0]", "text[1]" as one byte; false unless both are
-// hexadecimal digits.
-bool AppendGroup(std::string_view text, std::vector<TGroup>& groups) {
-  if (text.size() != 2) return false;
-  const int high = HexDigitValue(text[0]);
-  const int low = HexDigitValue(text[1]);
-  if (high < 0 || low < 0) return false;
-  groups.push_back({{text[0], text[1]}, static_cast<std::uint8_t>(high * 16 + low)});
-  return true;
+// The third byte of every frame.
+constexpr TGroup kConstantGroup = {{'0', '5'}, 0x05};
+
+// The byte of the hexadecimal digits "high" and "low", which the caller has checked.
+TGroup DigitsGroup(char high, char low) {
+  return {{high, low}, static_cast<std::uint8_t>(HexDigitValue(high) * 16 + HexDigitValue(low))};
+}
+
+// Where byte "at" of "text" stands, counted in characters from 1: UTF-8 continuation bytes
+// belong to the character before them.
+std::size_t CharacterPosition(std::string_view text, std::size_t at) {
+  std::size_t position = 1;
+  for (std::size_t i = 0; i < at; ++i)
+    position += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+  return position;
+}
+
+// The whole character that starts at byte "at" of "text", with its UTF-8 continuation bytes.
+std::string CharacterAt(std::string_view text, std::size_t at) {
+  std::size_t end = at + 1;
+  while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  return std::string(text.substr(at, end - at));
+}
+
+TCalcError NotHexDigitError(TCalcInput input, std::string_view text, std::size_t at) {
+  TCalcError error;
+  error.Input = input;
+  error.Fault = TCalcFault::NotHexDigit;
+  error.Position = CharacterPosition(text, at);
+  error.Text = CharacterAt(text, at);
+  return error;
+}
+
+// Appends a code of the command ("input" is MessageCode or LengthCode), which must be exactly
+// two hexadecimal digits.
+std::optional<TCalcError> AppendCode(std::string_view code, TCalcInput input,
+                                     std::vector<TGroup>& groups) {
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    if (HexDigitValue(code[i]) < 0) return NotHexDigitError(input, code, i);
+  }
+  if (code.size() != 2) {
+    TCalcError error;
+    error.Input = input;
+    error.Fault = TCalcFault::NotOneByte;
+    error.Text = std::string(code);
+    return error;
+  }
+  groups.push_back(DigitsGroup(code[0], code[1]));
+  return std::nullopt;
 }
 
 // Controls and blanks, which surround an address text without being part of it.
 bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Appends the bytes of an address text, last byte first. Blanks anywhere and control characters
-// at either end are ignored; an odd number of remaining characters leaves a half byte, which is
-// refused rather than guessed.
-bool AppendAddress(std::string_view address, std::vector<TGroup>& groups) {
-  while (!address.empty() && IsSpaceOrControl(address.front())) address.remove_prefix(1);
-  while (!address.empty() && IsSpaceOrControl(address.back())) address.remove_suffix(1);
-  std::size_t digitCount = 0;
-  for (char c : address) digitCount += c != ' ';
-  if (digitCount % 2 != 0) return false;
+// Appends the bytes of an address text, last byte first. Controls and blanks at either end are
+// trimmed; what is left is cut at blanks into runs of digits, and each run must hold whole bytes:
+// a run of odd length is half a byte, refused rather than joined with a digit of the next run.
+std::optional<TCalcError> AppendAddress(std::string_view address, TCalcInput input,
+                                        std::vector<TGroup>& groups) {
+  std::size_t first = 0;
+  std::size_t last = address.size();
+  while (first < last && IsSpaceOrControl(address[first])) ++first;
+  while (last > first && IsSpaceOrControl(address[last - 1])) --last;
 
-  // Pairs are cut from the right end, so the walk goes backwards: low digit first.
+  for (std::size_t at = first; at < last;) {
+    if (address[at] == ' ') {
+      ++at;
+      continue;
+    }
+    const std::size_t runStart = at;
+    for (; at < last && address[at] != ' '; ++at) {
+      if (HexDigitValue(address[at]) < 0) return NotHexDigitError(input, address, at);
+    }
+    if ((at - runStart) % 2 != 0) {
+      TCalcError error;
+      error.Input = input;
+      error.Fault = TCalcFault::HalfByte;
+      error.Position = CharacterPosition(address, runStart);
+      error.Text = std::string(address.substr(runStart, at - runStart));
+      return error;
+    }
+  }
+
+  // Every run holds whole bytes, so pairing the digits from the right end pairs them within
+  // their runs.
   char pair[2];
   std::size_t filled = 0;
-  for (auto it = address.rbegin(); it != address.rend(); ++it) {
-    if (*it == ' ') continue;
-    pair[1 - filled] = *it;
+  for (std::size_t at = last; at > first; --at) {
+    const char c = address[at - 1];
+    if (c == ' ') continue;
+    pair[1 - filled] = c;
     if (++filled == 2) {
-      if (!AppendGroup(std::string_view(pair, 2), groups)) return false;
+      groups.push_back(DigitsGroup(pair[0], pair[1]));
       filled = 0;
     }
   }
-  return true;
+  return std::nullopt;
 }
 
 void AppendHexByte(std::string& text, std::uint8_t value) {
@@ -93,13 +151,38 @@ std::string Concat(std::string_view a, std::string_view b) {
   return text;
 }
 
-TCalcResult FailureResult(std::string description) {
+TCalcResult FailureResult(std::string description, TCalcError error) {
   TCalcResult result;
   result.Outcome = TCalcOutcome::Failure;
   result.Lines.emplace_back(kInvalidSettings);
   result.Description = std::move(description);
   result.Status = std::string(kEncodeError);
+  result.Error = std::move(error);
   return result;
+}
+
+// The first error of the frame's inputs, appending their bytes to "groups" as they are read.
+std::optional<TCalcError> AppendInputs(const TCommand& command, std::string_view host,
+                                       std::string_view slave, std::span<const TParamValue> values,
+                                       std::vector<TGroup>& groups) {
+  if (auto error = AppendCode(command.Msg, TCalcInput::MessageCode, groups)) return error;
+  if (auto error = AppendCode(command.Len, TCalcInput::LengthCode, groups)) return error;
+  groups.push_back(kConstantGroup);
+  if (auto error = AppendAddress(host, TCalcInput::Host, groups)) return error;
+  if (auto error = AppendAddress(slave, TCalcInput::Slave, groups)) return error;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!values[i] || *values[i] < 0 || *values[i] > 0xFF) {
+      TCalcError error;
+      error.Input = TCalcInput::Parameter;
+      error.Parameter = static_cast<std::int32_t>(i);
+      error.Fault = values[i] ? TCalcFault::ValueOutOfRange : TCalcFault::NoChosenItem;
+      error.Value = values[i].value_or(0);
+      return error;
+    }
+    const auto byte = static_cast<std::uint8_t>(*values[i]);
+    groups.push_back({{kUpperHexDigits[byte >> 4], kUpperHexDigits[byte & 0x0F]}, byte});
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -116,15 +199,8 @@ TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::strin
   // Message code, length code, the constant byte, host and slave last byte first, parameters.
   std::vector<TGroup> groups;
   groups.reserve(9 + values.size() + (host.size() + slave.size()) / 2);
-  if (!AppendGroup(command->Msg, groups) || !AppendGroup(command->Len, groups) ||
-      !AppendGroup(kConstantByte, groups) || !AppendAddress(host, groups) ||
-      !AppendAddress(slave, groups)) {
-    return FailureResult(command->Description);
-  }
-  for (const TParamValue& value : values) {
-    if (!value || *value < 0 || *value > 0xFF) return FailureResult(command->Description);
-    const auto byte = static_cast<std::uint8_t>(*value);
-    groups.push_back({{kUpperHexDigits[byte >> 4], kUpperHexDigits[byte & 0x0F]}, byte});
+  if (auto error = AppendInputs(*command, host, slave, values, groups)) {
+    return FailureResult(command->Description, std::move(*error));
   }
 
   TCalcResult result;
@@ -164,5 +240,36 @@ TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::strin
   result.Lines.push_back(Concat(kChecksumLabel, frame.Checksum));
   result.Lines.push_back(Concat(kDataToSendLabel, frame.DataToSend));
   result.Lines.push_back(Concat(kLoxoneLabel, frame.Loxone));
+  result.Bytes = std::move(toSend);
+  result.FrameSize = frameSize;
   return result;
+}
+
+TAddressBytes ReadAddress(std::string_view text, TCalcInput input) {
+  std::vector<TGroup> groups;
+  TAddressBytes address;
+  address.Error = AppendAddress(text, input, groups);
+  if (address.Error) return address;
+  address.Bytes.reserve(groups.size());
+  for (auto it = groups.rbegin(); it != groups.rend(); ++it) address.Bytes.push_back(it->Value);
+  return address;
+}
+
+std::string DescribeCalcFault(const TCalcError& error) {
+  const std::string quoted = '"' + error.Text + '"';
+  switch (error.Fault) {
+    case TCalcFault::NotHexDigit:
+      return quoted + " at position " + std::to_string(error.Position) +
+             " is not a hexadecimal digit";
+    case TCalcFault::HalfByte:
+      return quoted + " at position " + std::to_string(error.Position) +
+             " is half a byte: every byte takes two hexadecimal digits";
+    case TCalcFault::NotOneByte:
+      return quoted + " is not one byte of two hexadecimal digits";
+    case TCalcFault::ValueOutOfRange:
+      return "value " + std::to_string(error.Value) + " does not fit in a byte (0 to 255)";
+    case TCalcFault::NoChosenItem:
+      return "no option is chosen";
+  }
+  return {};
 }

@@ -13,6 +13,12 @@
 // has no chosen item.
 using TParamValue = std::optional<std::int32_t>;
 
+// The address texts the calculation starts with, most significant byte first.
+inline constexpr std::string_view kDefaultHost = "FF FF 00";
+inline constexpr std::string_view kDefaultSlave = "05 00 02";
+// The number of bytes of each address in the frame layout.
+inline constexpr std::size_t kAddressByteCount = 3;
+
 enum class TCalcOutcome {
   NoCommand,  // No command chosen: nothing was encoded.
   Success,    // A frame was encoded.
@@ -30,6 +36,36 @@ struct TFrameTexts {
   friend bool operator==(const TFrameTexts&, const TFrameTexts&) = default;
 };
 
+// The input of a calculation that cannot be encoded.
+enum class TCalcInput {
+  MessageCode,  // The command's Msg.
+  LengthCode,   // The command's Len.
+  Host,
+  Slave,
+  Parameter,  // The value of the parameter numbered TCalcError::Parameter.
+};
+
+// What is wrong with that input.
+enum class TCalcFault {
+  NotHexDigit,      // A character that is not a hexadecimal digit.
+  HalfByte,         // A run of digits between blanks with an odd number of them.
+  NotOneByte,       // A code that is not exactly two hexadecimal digits.
+  ValueOutOfRange,  // A parameter value outside 0 to 255.
+  NoChosenItem,     // A list parameter with no chosen item, so no value.
+};
+
+// Why a calculation failed: the input, the fault and where in the input it lies.
+struct TCalcError {
+  TCalcInput Input = TCalcInput::Host;
+  TCalcFault Fault = TCalcFault::NotHexDigit;
+  std::int32_t Parameter = -1;  // Parameter: its index, counted from 0.
+  std::size_t Position = 0;     // NotHexDigit, HalfByte: characters counted from 1, as given.
+  std::string Text;             // NotHexDigit: the character; HalfByte, NotOneByte: the digits.
+  std::int64_t Value = 0;       // ValueOutOfRange: the value.
+
+  friend bool operator==(const TCalcError&, const TCalcError&) = default;
+};
+
 // Everything one calculation shows.
 struct TCalcResult {
   TCalcOutcome Outcome = TCalcOutcome::NoCommand;
@@ -37,6 +73,9 @@ struct TCalcResult {
   std::string Description;            // The new text of the description label.
   std::optional<std::string> Status;  // The new status text; nothing means leave it as it is.
   TFrameTexts Frame;                  // Filled on Success only.
+  std::vector<std::uint8_t> Bytes;    // Success: the data to send, byte by byte.
+  std::size_t FrameSize = 0;          // Success: how many of Bytes precede the checksum.
+  TCalcError Error;                   // Failure: why.
 };
 
 // Fixed texts of the result area and the status line.
@@ -48,9 +87,23 @@ inline constexpr std::string_view kEncodeError = "Error while encoding command."
 // have three bytes.
 inline constexpr std::string_view kHeaderLine = "              Cmd  |Re|Host    |Slave   |Param";
 
-// Encodes "command" (nullptr when none is chosen) with the address texts "host" and "slave", each
-// byte as two hexadecimal digits with blanks anywhere, and one value per parameter in
-// "values". An address whose digit count is odd, a character that is not a hexadecimal digit, or
-// a value that is missing or outside 0..255 gives the Failure outcome.
+// Encodes "command" (nullptr when none is chosen) with the address texts "host" and "slave" and
+// one value per parameter in "values". An address text is read after blanks and control
+// characters at either end are trimmed: runs of hexadecimal digits separated by blanks, each run
+// an even number of digits, most significant byte first. A character that is not a hexadecimal
+// digit, a run with an odd number of digits (half a byte), or a value that is missing or outside
+// 0..255 gives the Failure outcome, with the reason in Error.
 TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::string_view slave,
                       std::span<const TParamValue> values);
+
+// The bytes of an address text as CalcFrame reads it ("input" is Host or Slave), in the order
+// they are written, or the error that CalcFrame would report for it.
+struct TAddressBytes {
+  std::vector<std::uint8_t> Bytes;
+  std::optional<TCalcError> Error;
+};
+TAddressBytes ReadAddress(std::string_view text, TCalcInput input);
+
+// Returns the fault of "error" in words, e.g. "\"G\" at position 2 is not a hexadecimal digit";
+// the caller names the input.
+std::string DescribeCalcFault(const TCalcError& error);

@@ -71,13 +71,3 @@ std::vector<TOptionItem> ReadOptionItems(std::string_view options) {
   }
   return items;
 }
-
-std::optional<std::int32_t> StartValue(const TProperty& property) {
-  if (property.Type == kTypeInteger) return property.Default;
-  if (property.Type != kTypeList) return std::nullopt;
-  const std::vector<TOptionItem> items = ReadOptionItems(property.Options);
-  if (property.Default < 0 || static_cast<std::size_t>(property.Default) >= items.size()) {
-    return std::nullopt;
-  }
-  return items[static_cast<std::size_t>(property.Default)].Value;
-}

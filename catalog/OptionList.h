@@ -1,12 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "TProperty.h"
 
 // Cuts "text" at every whole occurrence of "delimiter" (exact, case-sensitive) and returns the
 // non-empty pieces in order. An empty delimiter is never found, so any non-empty text comes back
@@ -31,8 +28,3 @@ struct TOptionItem {
 // not split at "=" into two or more non-empty parts yields nothing and takes no item number; the
 // parts after the second are ignored.
 std::vector<TOptionItem> ReadOptionItems(std::string_view options);
-
-// Returns the value a parameter's editor starts with: an INTEGER parameter's Default as it stands,
-// or the value of the LIST item numbered Default; nothing when no item has that number or the
-// type is neither.
-std::optional<std::int32_t> StartValue(const TProperty& property);

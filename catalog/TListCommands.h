@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TCommand.h"
@@ -22,7 +23,12 @@ class TListCommands {
   std::int32_t Count() const;
 
   // Returns the command at "index"; throws std::out_of_range unless 0 <= index < Count().
-  TCommand& Items(std::int32_t index) const;
+  const TCommand& Items(std::int32_t index) const;
+  TCommand& Items(std::int32_t index);
+
+  // Returns the command whose MessageName is "messageName", spelled exactly or else with letter
+  // case ignored; null when there is none.
+  const TCommand* Find(std::string_view messageName) const;
 
  private:
   std::vector<std::unique_ptr<TCommand>> commands_;

@@ -1,52 +1,52 @@
 #pragma once
 
+// The commands of brelvik-frame that read the catalogue and encode frames: each takes its request
+// and the output streams and returns the exit code, or throws a TCliError.
+
 #include <iosfwd>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "CliSupport.h"
 #include "FrameCalc.h"
 #include "TListCommands.h"
 
-// A request the command line cannot carry out as given; reported with exit code 2.
-class TUsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 enum class TOutputFormat { Plain, Json, Loxone };
 
+struct TListRequest {
+  TOutputFormat Format = TOutputFormat::Plain;
+};
+
+struct TShowRequest {
+  std::string Name;  // Message name of the command.
+  TOutputFormat Format = TOutputFormat::Plain;
+};
+
 struct TEncodeRequest {
-  std::string Name;                 // Message name of the command.
-  std::string Host = "FF FF 00";    // Host address text, passed on exactly as given.
-  std::string Slave = "05 00 02";   // Slave address text, passed on exactly as given.
+  std::string Name;                                // Message name of the command.
+  std::string Host = std::string(kDefaultHost);    // Host address text, passed on as given.
+  std::string Slave = std::string(kDefaultSlave);  // Slave address text, passed on as given.
   std::vector<std::string> Values;  // Parameter values in parameter order; may be fewer.
   bool Unchecked = false;           // Pass values outside the bounds or options on unchanged.
   TOutputFormat Format = TOutputFormat::Plain;
 };
 
-// Exit codes of the command line.
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitEncodeFailure = 1;
-inline constexpr int kExitUsage = 2;
-
-// Returns the command called "name" (exact spelling first, then ignoring letter case); throws
-// TUsageError naming the unknown command.
+// Returns the command called "name", letter case ignored; throws TUsageError naming the unknown
+// command.
 const TCommand& FindCommand(const TListCommands& commands, const std::string& name);
 
 // Writes every command of "commands" with its category, codes and parameter count to "out".
-void RunList(const TListCommands& commands, TOutputFormat format, std::ostream& out);
+int RunList(const TListCommands& commands, const TListRequest& request, std::ostream& out);
 
-// Writes the description and parameters of the command called "name" to "out".
-void RunShow(const TListCommands& commands, const std::string& name, TOutputFormat format,
-             std::ostream& out);
+// Writes the description and parameters of the command of "request" to "out".
+int RunShow(const TListCommands& commands, const TShowRequest& request, std::ostream& out);
 
 // Turns "request" into one value per parameter of "command": the given values, then the values
-// the editors start with. Throws TUsageError for too many values, a value that is not a number
-// and, unless unchecked, a value the parameter does not allow.
+// the editors start with. Throws TUsageError for too many values, a value that is neither a
+// number nor an option label and, unless unchecked, a value the parameter does not allow.
 std::vector<TParamValue> ResolveValues(const TCommand& command, const TEncodeRequest& request);
 
-// Encodes "request", writes the result to "out" and the failure message to "err"; returns the
-// exit code.
+// Encodes "request" and writes the result to "out" and any warning to "err". When the inputs
+// cannot be encoded, writes the failure to both and throws a TCliError with the reason.
 int RunEncode(const TListCommands& commands, const TEncodeRequest& request, std::ostream& out,
               std::ostream& err);

@@ -20,6 +20,12 @@ desktop-file-validate "$desktop"
 appstreamcli validate --no-net /usr/share/metainfo/io.github.brelvik.BrelvikCalc.metainfo.xml
 [ -f /usr/share/icons/hicolor/256x256/apps/brelvik-calc.png ]
 
+# The manual page renders, and the bash completion completes from the installed program.
+man -P cat brelvik-frame 2>/dev/null | grep 'brelvik-frame encode \[OPTIONS\] NAME' >/dev/null
+completion=/usr/share/bash-completion/completions/brelvik-frame
+[ "$(bash -c "source $completion; COMP_WORDS=(brelvik-frame enc); COMP_CWORD=1; _brelvik_frame
+  echo \"\${COMPREPLY[*]}\"")" = encode ]
+
 # Starts the program the desktop entry names and waits for its window.
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 xvfb-run --auto-servernum sh -c "

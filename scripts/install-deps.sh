@@ -8,7 +8,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
   xvfb xauth xdotool xclip imagemagick
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file help2man man-db
 )
 
 missing=()

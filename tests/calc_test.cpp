@@ -8,11 +8,21 @@
 
 #include "BuiltInCommands.h"
 #include "FrameCalc.h"
-#include "OptionList.h"
+#include "ParamValues.h"
 
 namespace {
 
 using Values = std::vector<TParamValue>;
+
+// The bytes as two upper-case digits each, one blank between them.
+std::string ByteText(const std::vector<std::uint8_t>& bytes) {
+  std::ostringstream text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    text << (i > 0 ? " " : "") << std::uppercase << std::hex << std::setfill('0') << std::setw(2)
+         << unsigned{bytes[i]};
+  }
+  return text.str();
+}
 
 std::vector<std::string> Groups(const std::string& text) {
   std::vector<std::string> groups;
@@ -25,10 +35,9 @@ std::vector<std::string> Groups(const std::string& text) {
 TEST(CalcFrameTest, WorkedExample) {
   TListCommands commands;
   AddBuiltInCommands(commands);
-  const TCommand& command = commands.Items(8);
-  ASSERT_EQ(command.MessageName, "CTRL_POSITION");
+  const TCommand& command = *commands.Find("CTRL_POSITION");
 
-  const TCalcResult result = CalcFrame(&command, "FF FF 00", "05 00 02", Values{0, 1});
+  const TCalcResult result = CalcFrame(&command, kDefaultHost, kDefaultSlave, Values{0, 1});
 
   EXPECT_EQ(result.Outcome, TCalcOutcome::Success);
   EXPECT_EQ(result.Lines,
@@ -43,6 +52,9 @@ TEST(CalcFrameTest, WorkedExample) {
   EXPECT_EQ(result.Description, command.Description);
   EXPECT_EQ(result.Status, "");
   EXPECT_EQ(result.Frame.Loxone, R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFE\x08\x5D)");
+  EXPECT_EQ(result.Bytes, (std::vector<std::uint8_t>{0x7F, 0xF2, 0xFA, 0xFF, 0x00, 0x00, 0xFD, 0xFF,
+                                                     0xFA, 0xFF, 0xFE, 0x08, 0x5D}));
+  EXPECT_EQ(result.FrameSize, 11u);
 }
 
 TEST(CalcFrameTest, NoCommandAsksForOneAndLeavesStatusAndLoxoneAlone) {
@@ -194,10 +206,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, FrameCaseTest,
                               "80 0D 05 06 05 04 03 02 01 02 00 05 00 01",
                               "7F F2 FA F9 FA FB FC FD FE FD FF FA FF FE",
                               "0D 43"},
-                             {"BlanksAnywhereArePaired",
+                             {"BlanksBetweenWholeBytes",
                               "80",
                               "0D",
-                              "F F F F 0 0",
+                              "FFFF 00",
                               " 0500 02",
                               {0, 1},
                               "80 0D 05 00 FF FF 02 00 05 00 01",
@@ -230,11 +242,12 @@ struct FailureCase {
   std::string Host;
   std::string Slave;
   Values Parameters;
+  TCalcError Error;
 };
 
 class FailureCaseTest : public testing::TestWithParam<FailureCase> {};
 
-TEST_P(FailureCaseTest, ReportsInvalidSettings) {
+TEST_P(FailureCaseTest, ReportsInvalidSettingsAndWhy) {
   const FailureCase& c = GetParam();
   TCommand command("Test");
   command.Msg = c.Msg;
@@ -248,28 +261,204 @@ TEST_P(FailureCaseTest, ReportsInvalidSettings) {
   EXPECT_EQ(result.Status, "Error while encoding command.");
   EXPECT_EQ(result.Description, "kept");
   EXPECT_EQ(result.Frame, TFrameTexts{});
+  EXPECT_TRUE(result.Bytes.empty());
+  EXPECT_EQ(result.Error, c.Error);
+}
+
+constexpr auto kHost = TCalcInput::Host;
+constexpr auto kSlave = TCalcInput::Slave;
+constexpr auto kNotHex = TCalcFault::NotHexDigit;
+constexpr auto kHalf = TCalcFault::HalfByte;
+
+// An error in a text: an address or a code, with the position and the text at fault.
+TCalcError TextError(TCalcInput input, TCalcFault fault, std::size_t position, std::string text) {
+  TCalcError error;
+  error.Input = input;
+  error.Fault = fault;
+  error.Position = position;
+  error.Text = std::move(text);
+  return error;
+}
+
+// An error in the value of the parameter numbered "parameter" from 0.
+TCalcError ValueError(std::int32_t parameter, TCalcFault fault, std::int64_t value = 0) {
+  TCalcError error;
+  error.Input = TCalcInput::Parameter;
+  error.Parameter = parameter;
+  error.Fault = fault;
+  error.Value = value;
+  return error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FailureCaseTest,
     testing::ValuesIn(std::vector<FailureCase>{
-        {"HostNotHexadecimal", "80", "FG FF 00", "05 00 02", {0, 1}},
-        {"SlaveNotHexadecimal", "80", "FF FF 00", "05 00 0Z", {0, 1}},
-        {"PunctuationInAddress", "80", "FF FF 0-", "05 00 02", {0, 1}},
-        {"HexPrefixInAddress", "80", "0x FF 00", "05 00 02", {0, 1}},
-        {"OddHostLeavesHalfByte", "80", "F FF 00", "05 00 02", {0, 1}},
-        {"OddSingleDigitSlave", "80", "FF FF 00", "5", {0, 1}},
-        {"EmptiedMaskPosition", "80", "FF F  00", "05 00 02", {0, 1}},
-        {"TabInsideAddress", "80", "05\t0 00 02", "05 00 02", {0, 1}},
-        {"NonAsciiInAddress", "80", "\xC3\x84\xC3\x84 FF 00", "05 00 02", {0, 1}},
-        {"ValueAboveByte", "80", "FF FF 00", "05 00 02", {0, 256}},
-        {"NegativeValue", "80", "FF FF 00", "05 00 02", {-1, 1}},
-        {"SmallestValue", "80", "FF FF 00", "05 00 02", {INT32_MIN}},
-        {"ListWithoutChosenItem", "80", "FF FF 00", "05 00 02", {0, std::nullopt}},
-        {"MessageCodeNotTwoDigits", "8", "FF FF 00", "05 00 02", {0, 1}},
-        {"MessageCodeNotHexadecimal", "8G", "FF FF 00", "05 00 02", {0, 1}},
+        {"HostNotHexadecimal",
+         "80",
+         "FG FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kNotHex, 2, "G")},
+        {"SlaveNotHexadecimal",
+         "80",
+         "FF FF 00",
+         "05 00 0Z",
+         {0, 1},
+         TextError(kSlave, kNotHex, 8, "Z")},
+        {"PositionCountsTrimmedCharacters",
+         "80",
+         "  F- FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kNotHex, 4, "-")},
+        {"HexPrefixInAddress",
+         "80",
+         "0x FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kNotHex, 2, "x")},
+        {"OddHostLeavesHalfByte",
+         "80",
+         "F FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kHalf, 1, "F")},
+        {"OddSingleDigitSlave", "80", "FF FF 00", "5", {0, 1}, TextError(kSlave, kHalf, 1, "5")},
+        {"OddRunOfSix", "80", "FFF FF", "05 00 02", {0, 1}, TextError(kHost, kHalf, 1, "FFF")},
+        {"EmptiedMaskPosition",
+         "80",
+         "FF F  00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kHalf, 4, "F")},
+        // Two half bytes of neighbouring groups are never joined into one byte.
+        {"HalfBytesInTwoGroups",
+         "80",
+         "F  F  00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kHalf, 1, "F")},
+        {"HalfBytesBetweenBlanks",
+         "80",
+         "1  4 56",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kHalf, 1, "1")},
+        {"HalfByteLastGroup",
+         "80",
+         "FF FF 0 ",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kHalf, 7, "0")},
+        {"TabInsideAddress",
+         "80",
+         "05\t0 00 02",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kNotHex, 3, "\t")},
+        {"NonAsciiCharacterCountsOnce",
+         "80",
+         "\xC3\x84\xC3\x84 FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kNotHex, 1, "\xC3\x84")},
+        {"ValueAboveByte",
+         "80",
+         "FF FF 00",
+         "05 00 02",
+         {0, 256},
+         ValueError(1, TCalcFault::ValueOutOfRange, 256)},
+        {"NegativeValue",
+         "80",
+         "FF FF 00",
+         "05 00 02",
+         {-1, 1},
+         ValueError(0, TCalcFault::ValueOutOfRange, -1)},
+        {"SmallestValue",
+         "80",
+         "FF FF 00",
+         "05 00 02",
+         {INT32_MIN},
+         ValueError(0, TCalcFault::ValueOutOfRange, INT32_MIN)},
+        {"ListWithoutChosenItem",
+         "80",
+         "FF FF 00",
+         "05 00 02",
+         {0, std::nullopt},
+         ValueError(1, TCalcFault::NoChosenItem)},
+        {"MessageCodeNotTwoDigits",
+         "8",
+         "FF FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(TCalcInput::MessageCode, TCalcFault::NotOneByte, 0, "8")},
+        {"MessageCodeNotHexadecimal",
+         "8G",
+         "FF FF 00",
+         "05 00 02",
+         {0, 1},
+         TextError(TCalcInput::MessageCode, kNotHex, 2, "G")},
+        {"DigitsBetweenBlanksAreNotPaired",
+         "80",
+         "F F F F 0 0",
+         "05 00 02",
+         {0, 1},
+         TextError(kHost, kHalf, 1, "F")},
+        // The first fault in reading order: codes, host, slave, then the parameters.
+        {"HostBeforeSlaveAndValues",
+         "80",
+         "FG FF 00",
+         "Z",
+         {300},
+         TextError(kHost, kNotHex, 2, "G")},
     }),
     [](const auto& info) { return info.param.Name; });
+
+TEST(CalcFrameTest, HalfBytesAreRefusedButWholeGroupsMayBeEmptyOrJoined) {
+  TCommand command("Test");
+  command.Msg = "80";
+  command.Len = "0D";
+  // The same three bytes however the blanks stand between whole bytes.
+  for (const char* host : {"FFFF00", "FF FF 00", " FF FF 00 ", "FF  FF00", "FFFF 00"}) {
+    SCOPED_TRACE(host);
+    const TCalcResult result = CalcFrame(&command, host, kDefaultSlave, Values{});
+    ASSERT_EQ(result.Outcome, TCalcOutcome::Success);
+    EXPECT_EQ(result.Frame.Raw, "80 0D 05 00 FF FF 02 00 05");
+  }
+  // An emptied group leaves two bytes; nothing of the others moves.
+  const TCalcResult emptied = CalcFrame(&command, "   FF 00", kDefaultSlave, Values{});
+  ASSERT_EQ(emptied.Outcome, TCalcOutcome::Success);
+  EXPECT_EQ(emptied.Frame.Raw, "80 0D 05 00 FF 02 00 05");
+  const TCalcResult middle = CalcFrame(&command, "FF    00", kDefaultSlave, Values{});
+  EXPECT_EQ(middle.Frame.Raw, "80 0D 05 00 FF 02 00 05");
+}
+
+TEST(ReadAddressTest, GivesTheBytesAsWrittenOrTheCalculationsError) {
+  EXPECT_EQ(ReadAddress("FF FF 00", TCalcInput::Host).Bytes,
+            (std::vector<std::uint8_t>{0xFF, 0xFF, 0x00}));
+  EXPECT_EQ(ReadAddress("0a0B 0c", TCalcInput::Slave).Bytes,
+            (std::vector<std::uint8_t>{0x0A, 0x0B, 0x0C}));
+  EXPECT_EQ(ReadAddress("FFFF", TCalcInput::Host).Bytes, (std::vector<std::uint8_t>{0xFF, 0xFF}));
+  EXPECT_TRUE(ReadAddress(" \t", TCalcInput::Host).Bytes.empty());
+  EXPECT_FALSE(ReadAddress("", TCalcInput::Host).Error.has_value());
+
+  const TAddressBytes bad = ReadAddress("05 0 02", TCalcInput::Slave);
+  EXPECT_TRUE(bad.Bytes.empty());
+  ASSERT_TRUE(bad.Error.has_value());
+  EXPECT_EQ(*bad.Error, TextError(kSlave, kHalf, 4, "0"));
+}
+
+TEST(DescribeCalcFaultTest, SaysWhatIsWrongInWords) {
+  EXPECT_EQ(DescribeCalcFault(TextError(kHost, kNotHex, 2, "G")),
+            "\"G\" at position 2 is not a hexadecimal digit");
+  EXPECT_EQ(DescribeCalcFault(TextError(kHost, kHalf, 1, "1")),
+            "\"1\" at position 1 is half a byte: every byte takes two hexadecimal digits");
+  EXPECT_EQ(DescribeCalcFault(TextError(TCalcInput::LengthCode, TCalcFault::NotOneByte, 0, "800")),
+            "\"800\" is not one byte of two hexadecimal digits");
+  EXPECT_EQ(DescribeCalcFault(ValueError(0, TCalcFault::ValueOutOfRange, 300)),
+            "value 300 does not fit in a byte (0 to 255)");
+  EXPECT_EQ(DescribeCalcFault(ValueError(0, TCalcFault::NoChosenItem)), "no option is chosen");
+}
 
 // Every built-in command with the values its editors start with: the frame has one group per
 // code, address byte and parameter, each sent byte inverts its raw byte, and the checksum is
@@ -283,9 +472,11 @@ TEST(CalcFrameTest, EveryBuiltInCommandEncodesConsistently) {
     Values values;
     for (const auto& property : command.Properties) values.push_back(StartValue(*property));
 
-    const TCalcResult result = CalcFrame(&command, "FF FF 00", "05 00 02", values);
+    const TCalcResult result = CalcFrame(&command, kDefaultHost, kDefaultSlave, values);
 
     ASSERT_EQ(result.Outcome, TCalcOutcome::Success);
+    EXPECT_EQ(result.Frame.DataToSend, ByteText(result.Bytes));
+    EXPECT_EQ(result.FrameSize, 9u + values.size());
     const std::vector<std::string> raw = Groups(result.Frame.Raw);
     const std::vector<std::string> actual = Groups(result.Frame.Actual);
     ASSERT_EQ(raw.size(), 9u + values.size());

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "BuiltInCommands.h"
 #include "OptionList.h"
+#include "ParamValues.h"
 #include "TListCommands.h"
 
 namespace {
@@ -133,6 +136,113 @@ TEST(StartValueTest, ListStartsOnItemNumberedDefaultSkippingBadPieces) {
   EXPECT_EQ(StartValue(TProperty{"BOOL", "Flag", "", 0, 0, 1}), std::nullopt);
 }
 
+// A small parameter of each kind, as the built-in table has them.
+const TProperty kChannel{"INTEGER", "RTS channel selection", "", 0, 15, 0};
+const TProperty kUsMode{"INTEGER", "US mode", "", 4, 255, 0};
+const TProperty kUnbounded{"INTEGER", "Free", "", 5, 5, 0};
+const TProperty kAction{
+    "LIST", "Action", "1=UP/ON;2=DOWN/OFF;3=STOP;4=Favorite position/light level", 0, 0, 0};
+const TProperty kBroken{"LIST", "Broken", "7=seven;no value;x=zero", 0, 0, 0};
+const TProperty kUnknownType{"BOOL", "Flag", "", 0, 1, 0};
+
+struct AllowedCase {
+  const char* Name;
+  TProperty Property;
+  std::int64_t Value;
+  bool Allowed;
+};
+
+class IsAllowedValueTest : public testing::TestWithParam<AllowedCase> {};
+
+TEST_P(IsAllowedValueTest, FollowsTheEditorsRule) {
+  EXPECT_EQ(IsAllowedValue(GetParam().Property, GetParam().Value), GetParam().Allowed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IsAllowedValueTest,
+                         testing::ValuesIn(std::vector<AllowedCase>{
+                             {"IntegerLowestBound", kChannel, 0, true},
+                             {"IntegerHighestBound", kChannel, 15, true},
+                             {"IntegerAboveMaximum", kChannel, 16, false},
+                             {"IntegerBelowMinimum", kChannel, -1, false},
+                             {"DefaultBelowMinimumIsNotAllowed", kUsMode, 0, false},
+                             {"BoundsThatDoNotCountAllowAnything", kUnbounded, -70000, true},
+                             {"BoundsThatDoNotCountAllowHuge", kUnbounded,
+                              std::numeric_limits<std::int64_t>::max(), true},
+                             {"ListOptionValue", kAction, 3, true},
+                             {"ListValueOfNoOption", kAction, 0, false},
+                             {"ListValueBeyond32Bits", kAction, (std::int64_t{1} << 32) + 3, false},
+                             {"ListValueOfTextThatIsNoNumber", kBroken, 0, true},
+                             {"ListSkippedPieceGivesNoValue", kBroken, 1, false},
+                             {"UnknownTypeAllowsNothing", kUnknownType, 0, false},
+                         }),
+                         [](const auto& info) { return info.param.Name; });
+
+TEST(ParamValuesTest, BringWithinBoundsOnlyWhereTheyCount) {
+  EXPECT_TRUE(BoundsCount(0, 15));
+  EXPECT_FALSE(BoundsCount(5, 5));
+  EXPECT_FALSE(BoundsCount(6, 5));
+  EXPECT_EQ(BringWithinBounds(20, 0, 15), 15);
+  EXPECT_EQ(BringWithinBounds(-3, 4, 255), 4);
+  EXPECT_EQ(BringWithinBounds(7, 4, 255), 7);
+  EXPECT_EQ(BringWithinBounds(-3, 5, 5), -3);
+  EXPECT_EQ(BringWithinBounds(std::int64_t{1} << 40, 5, 5),
+            std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(BringWithinBounds(-(std::int64_t{1} << 40), 0, 0),
+            std::numeric_limits<std::int32_t>::min());
+}
+
+TEST(ParamValuesTest, OptionLabelOfAValue) {
+  EXPECT_EQ(OptionLabel(kAction, 2), "DOWN/OFF");
+  EXPECT_EQ(OptionLabel(kAction, 4), "Favorite position/light level");
+  EXPECT_EQ(OptionLabel(kAction, 5), std::nullopt);
+  EXPECT_EQ(OptionLabel(kBroken, 0), "zero");
+  EXPECT_EQ(OptionLabel(kChannel, 0), std::nullopt);
+  // The first of equal values.
+  EXPECT_EQ(OptionLabel(TProperty{"LIST", "Twice", "1=first;1=second", 0, 0, 0}, 1), "first");
+}
+
+struct ReadValueCase {
+  const char* Name;
+  TProperty Property;
+  std::string Text;
+  std::optional<std::int64_t> Expected;
+};
+
+class ReadParamValueTest : public testing::TestWithParam<ReadValueCase> {};
+
+TEST_P(ReadParamValueTest, ReadsNumberOrLabel) {
+  EXPECT_EQ(ReadParamValue(GetParam().Property, GetParam().Text), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadParamValueTest,
+                         testing::ValuesIn(std::vector<ReadValueCase>{
+                             {"Decimal", kChannel, "12", 12},
+                             {"Hexadecimal", kChannel, "0x1f", 31},
+                             {"HexadecimalCapitalX", kChannel, "0XFF", 255},
+                             {"Negative", kChannel, "-1", -1},
+                             {"Plus", kChannel, "+7", 7},
+                             {"NotANumber", kChannel, "abc", std::nullopt},
+                             {"Empty", kChannel, "", std::nullopt},
+                             {"HexPrefixAlone", kChannel, "0x", std::nullopt},
+                             {"TwoSigns", kChannel, "--1", std::nullopt},
+                             {"SignAfterHexPrefix", kChannel, "0x-1", std::nullopt},
+                             {"TrailingBlank", kChannel, "1 ", std::nullopt},
+                             {"LeadingBlank", kChannel, " 1", std::nullopt},
+                             {"HugeIsHeldAtTheLimit", kChannel, "99999999999999999999",
+                              std::numeric_limits<std::int64_t>::max()},
+                             {"HugeNegative", kChannel, "-99999999999999999999",
+                              -std::numeric_limits<std::int64_t>::max()},
+                             {"LabelOfIntegerIsNoValue", kChannel, "STOP", std::nullopt},
+                             {"Label", kAction, "STOP", 3},
+                             {"LabelLetterCaseIgnored", kAction, "down/off", 2},
+                             {"LabelWithBlanks", kAction, "favorite POSITION/light level", 4},
+                             {"NumberStillReadForList", kAction, "2", 2},
+                             {"NumberOfNoOptionStillRead", kAction, "9", 9},
+                             {"PartOfALabel", kAction, "UP", std::nullopt},
+                             {"LabelWithBlankAround", kAction, " STOP", std::nullopt},
+                         }),
+                         [](const auto& info) { return info.param.Name; });
+
 TEST(TCommandTest, AddsParametersInOrderWithTheirFields) {
   TCommand command("Control");
   EXPECT_EQ(command.Category, "Control");
@@ -163,15 +273,38 @@ TEST(TListCommandsTest, KeepsCommandsInPlaceAsTheListGrows) {
   EXPECT_THROW(commands.Items(-1), std::out_of_range);
 }
 
+TEST(TListCommandsTest, ConstListHandsOutConstCommands) {
+  static_assert(
+      std::is_same_v<decltype(std::declval<const TListCommands&>().Items(0)), const TCommand&>);
+  static_assert(std::is_same_v<decltype(std::declval<TListCommands&>().Items(0)), TCommand&>);
+  static_assert(
+      std::is_same_v<decltype(std::declval<const TListCommands&>().Find("")), const TCommand*>);
+}
+
+TEST(TListCommandsTest, FindsByMessageNameExactSpellingFirst) {
+  TListCommands commands;
+  for (const char* name : {"CTRL_POSITION", "Mixed_Case", "MIXED_CASE"}) {
+    commands.Add("Control").MessageName = name;
+  }
+  EXPECT_EQ(commands.Find("CTRL_POSITION"), &commands.Items(0));
+  EXPECT_EQ(commands.Find("ctrl_Position"), &commands.Items(0));
+  // Letter case counts only when no command is spelled exactly so.
+  EXPECT_EQ(commands.Find("MIXED_CASE"), &commands.Items(2));
+  EXPECT_EQ(commands.Find("Mixed_Case"), &commands.Items(1));
+  EXPECT_EQ(commands.Find("mixed_case"), &commands.Items(1));
+  EXPECT_EQ(commands.Find("CTRL_POSITIO"), nullptr);
+  EXPECT_EQ(commands.Find(""), nullptr);
+  EXPECT_EQ(TListCommands().Find("CTRL_POSITION"), nullptr);
+}
+
 class BuiltInCommandsTest : public testing::Test {
  protected:
   BuiltInCommandsTest() { AddBuiltInCommands(commands_); }
 
   const TCommand& Find(const std::string& name) const {
-    for (std::int32_t i = 0; i < commands_.Count(); ++i) {
-      if (commands_.Items(i).MessageName == name) return commands_.Items(i);
-    }
-    throw std::invalid_argument(name);
+    const TCommand* command = commands_.Find(name);
+    if (command == nullptr) throw std::invalid_argument(name);
+    return *command;
   }
 
   TListCommands commands_;

@@ -7,13 +7,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
+
+#include "FrameCli.h"
 
 extern char** environ;
 
 namespace {
+
+using Args = std::vector<std::string>;
 
 struct RunResult {
   int ExitCode = -1;
@@ -21,41 +27,15 @@ struct RunResult {
   std::string Err;
 };
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// Runs the built brelvik-frame with "args" and collects its exit code, stdout and stderr.
-RunResult RunFrame(const std::vector<std::string>& args) {
-  const std::filesystem::path dir = testing::TempDir();
-  const std::string out = (dir / "frame.out").string();
-  const std::string err = (dir / "frame.err").string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<char*> argv;
-  std::string program = BRELVIK_FRAME_PATH;
-  argv.push_back(program.data());
-  std::vector<std::string> copies = args;
-  for (std::string& arg : copies) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
+// Runs the command line in this process, as the binary's main() does, with "input" as stdin.
+RunResult RunCli(const Args& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
   RunResult result;
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return result;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.Out = ReadFile(out);
-  result.Err = ReadFile(err);
+  result.ExitCode = RunFrameCli(args, in, out, err);
+  result.Out = out.str();
+  result.Err = err.str();
   return result;
 }
 
@@ -66,166 +46,339 @@ constexpr char kWorkedExample[] =
     "Checksum:     08 5D\n"
     "Data to send: 7F F2 FA FF 00 00 FD FF FA FF FE 08 5D\n"
     "Loxone:       \\x7F\\xF2\\xFA\\xFF\\x00\\x00\\xFD\\xFF\\xFA\\xFF\\xFE\\x08\\x5D\n";
+constexpr char kWorkedLoxone[] = R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFE\x08\x5D)";
 
-TEST(BrelvikFrameTest, EncodesWorkedExampleWithDefaults) {
-  const RunResult run = RunFrame({"encode", "CTRL_POSITION"});
+constexpr char kInvalid[] = "Invalid settings...\n";
+constexpr char kEncodeError[] = "Error while encoding command.\n";
+constexpr char kEncodeHint[] = "Try 'brelvik-frame encode --help' for more information.\n";
+
+TEST(EncodeTest, WorkedExampleWithDefaults) {
+  const RunResult run = RunCli({"encode", "CTRL_POSITION"});
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.Out, kWorkedExample);
   EXPECT_EQ(run.Err, "");
 
   EXPECT_EQ(
-      RunFrame({"encode", "--host", "FF FF 00", "--slave=05 00 02", "CTRL_POSITION", "0", "0x1"})
-          .Out,
+      RunCli({"encode", "--host", "FF FF 00", "--slave=05 00 02", "CTRL_POSITION", "0", "0x1"}).Out,
       kWorkedExample);
 }
 
-TEST(BrelvikFrameTest, PrintsOnlyTheLoxoneString) {
-  const RunResult run = RunFrame({"encode", "--loxone", "CTRL_POSITION"});
-  EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_EQ(run.Out, "\\x7F\\xF2\\xFA\\xFF\\x00\\x00\\xFD\\xFF\\xFA\\xFF\\xFE\\x08\\x5D\n");
+struct LoxoneCase {
+  const char* Name;
+  Args Arguments;
+  std::string Loxone;
+};
+
+class EncodeLoxoneTest : public testing::TestWithParam<LoxoneCase> {};
+
+TEST_P(EncodeLoxoneTest, PrintsTheLoxoneString) {
+  const RunResult run = RunCli(GetParam().Arguments);
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Out, GetParam().Loxone + "\n");
+  EXPECT_EQ(run.Err, "");
 }
 
-TEST(BrelvikFrameTest, PrintsJson) {
-  const RunResult run = RunFrame({"encode", "--json", "CTRL_POSITION"});
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodeLoxoneTest,
+    testing::ValuesIn(std::vector<LoxoneCase>{
+        {"Defaults", {"encode", "--loxone", "CTRL_POSITION"}, kWorkedLoxone},
+        {"NameLetterCaseIgnored", {"encode", "--loxone", "ctrl_position"}, kWorkedLoxone},
+        {"OptionsAfterTheValues", {"encode", "CTRL_POSITION", "0", "1", "--loxone"}, kWorkedLoxone},
+        {"ActionByNumber",
+         {"encode", "--loxone", "CTRL_POSITION", "0", "3"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFC\x08\x5B)"},
+        {"ActionByLabel",
+         {"encode", "--loxone", "CTRL_POSITION", "0", "STOP"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFC\x08\x5B)"},
+        {"LabelLetterCaseIgnored",
+         {"encode", "--loxone", "CTRL_POSITION", "0", "stop"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFC\x08\x5B)"},
+        {"LabelWithBlanks",
+         {"encode", "--loxone", "CTRL_TILT", "0", "tilt -", "1"},
+         R"(\x7E\xF1\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFE\xFE\x09\x59)"},
+        {"DoubleDashBeforeTheValues",
+         {"encode", "--loxone", "CTRL_POSITION", "--", "0", "3"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFC\x08\x5B)"},
+        {"DoubleDashAmongTheValues",
+         {"encode", "--loxone", "CTRL_POSITION", "0", "--", "3"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFC\x08\x5B)"},
+        {"DoubleDashBeforeTheName",
+         {"encode", "--loxone", "--", "CTRL_POSITION", "0", "3"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFC\x08\x5B)"},
+        {"AddressWithoutBlanks",
+         {"encode", "--loxone", "--host", "FFFF00", "CTRL_POSITION"},
+         kWorkedLoxone},
+        {"UncheckedPassesAnyByteOn",
+         {"encode", "--loxone", "--unchecked", "CTRL_POSITION", "0x14", "200"},
+         R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xEB\x37\x07\x82)"},
+    }),
+    [](const auto& info) { return info.param.Name; });
+
+TEST(EncodeTest, JsonKeepsItsKeysAndAddsTheInputs) {
+  const RunResult run = RunCli({"encode", "--json", "CTRL_POSITION", "0", "STOP"});
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.Out,
             "{\n"
             "  \"command\": \"CTRL_POSITION\",\n"
             "  \"ok\": true,\n"
-            "  \"raw\": \"80 0D 05 00 FF FF 02 00 05 00 01\",\n"
-            "  \"actual\": \"7F F2 FA FF 00 00 FD FF FA FF FE\",\n"
-            "  \"checksum\": \"08 5D\",\n"
-            "  \"data_to_send\": \"7F F2 FA FF 00 00 FD FF FA FF FE 08 5D\",\n"
+            "  \"raw\": \"80 0D 05 00 FF FF 02 00 05 00 03\",\n"
+            "  \"actual\": \"7F F2 FA FF 00 00 FD FF FA FF FC\",\n"
+            "  \"checksum\": \"08 5B\",\n"
+            "  \"data_to_send\": \"7F F2 FA FF 00 00 FD FF FA FF FC 08 5B\",\n"
             "  \"loxone\": \"\\\\x7F\\\\xF2\\\\xFA\\\\xFF\\\\x00\\\\x00\\\\xFD\\\\xFF\\\\xFA\\\\xFF"
-            "\\\\xFE\\\\x08\\\\x5D\"\n"
+            "\\\\xFC\\\\x08\\\\x5B\",\n"
+            "  \"host\": \"FF FF 00\",\n"
+            "  \"slave\": \"05 00 02\",\n"
+            "  \"values\": [\n    0,\n    3\n  ],\n"
+            "  \"parameters\": [\n"
+            "    {\n      \"name\": \"RTS channel selection\",\n      \"value\": 0\n    },\n"
+            "    {\n      \"name\": \"Action\",\n      \"value\": 3,\n      \"label\": \"STOP\"\n"
+            "    }\n"
+            "  ],\n"
+            "  \"bytes\": [\n    127,\n    242,\n    250,\n    255,\n    0,\n    0,\n    253,\n"
+            "    255,\n    250,\n    255,\n    252,\n    8,\n    91\n  ]\n"
             "}\n");
 }
 
-TEST(BrelvikFrameTest, EmptyAddressTextsArePassedOn) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"encode", "--host", "", "CTRL_POSITION"},
-        std::vector<std::string>{"encode", "--host=", "CTRL_POSITION"}}) {
-    const RunResult run = RunFrame(args);
+TEST(EncodeTest, JsonOfDefaultsAndOfAValueOfNoOption) {
+  using nlohmann::json;
+  const json defaults = json::parse(RunCli({"encode", "--json", "SET_TILT_FRAMECOUNT", "3"}).Out);
+  EXPECT_EQ(defaults["values"], json::parse("[3, 0, 0]"));
+  EXPECT_EQ(defaults["parameters"][1]["name"], "US mode");
+  EXPECT_FALSE(defaults["parameters"][1].contains("label"));
+
+  const json unchecked =
+      json::parse(RunCli({"encode", "--json", "--unchecked", "CTRL_POSITION", "0", "9"}).Out);
+  EXPECT_EQ(unchecked["ok"], true);
+  EXPECT_EQ(unchecked["parameters"][1]["label"], nullptr);
+}
+
+TEST(EncodeTest, EmptyAddressTextsArePassedOnWithAWarning) {
+  for (const Args& args : {Args{"encode", "--host", "", "CTRL_POSITION"},
+                           Args{"encode", "--host=", "CTRL_POSITION"}}) {
+    const RunResult run = RunCli(args);
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("Raw Data:     80 0D 05 02 00 05 00 01\n"), std::string::npos)
         << run.Out;
     EXPECT_NE(run.Out.find("Checksum:     07 5E\n"), std::string::npos);
+    EXPECT_EQ(run.Err,
+              "brelvik-frame: warning: host \"\" gives 0 bytes; the frame layout expects 3\n");
   }
+  const RunResult longSlave = RunCli({"encode", "--loxone", "--slave", "01020304", "GET_DCT_LOCK"});
+  EXPECT_EQ(longSlave.ExitCode, 0);
+  EXPECT_EQ(longSlave.Err,
+            "brelvik-frame: warning: slave \"01020304\" gives 4 bytes; the frame layout expects "
+            "3\n");
 }
 
-TEST(BrelvikFrameTest, MissingValuesTakeTheEditorsStartValues) {
+TEST(EncodeTest, MissingValuesTakeTheEditorsStartValues) {
   // SET_TILT_FRAMECOUNT starts below the minimum of two of its parameters: 0, 0, 0.
-  const RunResult run = RunFrame({"encode", "SET_TILT_FRAMECOUNT", "3"});
+  const RunResult run = RunCli({"encode", "SET_TILT_FRAMECOUNT", "3"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(run.Out.find("Raw Data:     91 0E 05 00 FF FF 02 00 05 03 00 00\n"), std::string::npos)
       << run.Out;
   // SET_CHANNEL_MODE's lists start on items 1, 0 and 1, whose values are 1, 0 and 1.
-  const RunResult mode = RunFrame({"encode", "SET_CHANNEL_MODE"});
+  const RunResult mode = RunCli({"encode", "SET_CHANNEL_MODE"});
   EXPECT_NE(mode.Out.find("02 00 05 00 01 00 01\n"), std::string::npos) << mode.Out;
 }
 
 struct FailureCase {
   const char* Name;
-  std::vector<std::string> Args;
+  Args Arguments;
   int ExitCode;
-  std::string Out;      // Exact stdout.
-  std::string ErrPart;  // Part of stderr.
+  std::string Out;  // Exact stdout.
+  std::string Err;  // Exact stderr.
 };
 
-class BrelvikFrameFailureTest : public testing::TestWithParam<FailureCase> {};
+class FailureTest : public testing::TestWithParam<FailureCase> {};
 
-TEST_P(BrelvikFrameFailureTest, ExitsWithCodeAndMessage) {
+TEST_P(FailureTest, ExitsWithCodeAndMessage) {
   const FailureCase& c = GetParam();
-  const RunResult run = RunFrame(c.Args);
+  const RunResult run = RunCli(c.Arguments);
   EXPECT_EQ(run.ExitCode, c.ExitCode) << run.Out << run.Err;
   EXPECT_EQ(run.Out, c.Out);
-  EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << run.Err;
+  EXPECT_EQ(run.Err, c.Err);
 }
 
-constexpr char kInvalid[] = "Invalid settings...\n";
-constexpr char kEncodeError[] = "Error while encoding command.\n";
+// "Error while encoding command.", then the reason in the one form of every error.
+std::string EncodeFailure(const std::string& reason) {
+  return kEncodeError + ("brelvik-frame: " + reason + "\n") + kEncodeHint;
+}
+
+std::string UsageError(const std::string& message, const std::string& command = "encode") {
+  return "brelvik-frame: " + message + "\nTry 'brelvik-frame" +
+         (command.empty() ? "" : " " + command) + " --help' for more information.\n";
+}
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, BrelvikFrameFailureTest,
+    Cases, FailureTest,
     testing::ValuesIn(std::vector<FailureCase>{
         {"HostNotHexadecimal",
          {"encode", "--host", "FG FF 00", "CTRL_POSITION"},
          1,
          kInvalid,
-         kEncodeError},
-        {"OddSlave", {"encode", "--slave", "05 00 2", "CTRL_POSITION"}, 1, kInvalid, kEncodeError},
+         EncodeFailure("host \"FG FF 00\": \"G\" at position 2 is not a hexadecimal digit")},
+        {"OddSlave",
+         {"encode", "--slave", "05 00 2", "CTRL_POSITION"},
+         1,
+         kInvalid,
+         EncodeFailure("slave \"05 00 2\": \"2\" at position 7 is half a byte: every byte takes "
+                       "two hexadecimal digits")},
+        {"HalfBytesOfTwoGroupsAreNotJoined",
+         {"encode", "--host", "1  4 56", "CTRL_POSITION"},
+         1,
+         kInvalid,
+         EncodeFailure("host \"1  4 56\": \"1\" at position 1 is half a byte: every byte takes two "
+                       "hexadecimal digits")},
+        {"ControlCharactersAreEscapedInTheEcho",
+         {"encode", "--host", "FF\x1b[31m", "CTRL_POSITION"},
+         1,
+         kInvalid,
+         EncodeFailure("host \"FF\\x1B[31m\": \"\x1b\" at position 3 is not a hexadecimal digit")},
+        {"LongAddressIsCutInTheEcho",
+         {"encode", "--host", std::string(70, 'F') + "G", "CTRL_POSITION"},
+         1,
+         kInvalid,
+         EncodeFailure("host \"" + std::string(60, 'F') +
+                       "...\": \"G\" at position 71 is not a hexadecimal digit")},
         {"UncheckedAboveByte",
          {"encode", "--unchecked", "CTRL_POSITION", "256"},
          1,
          kInvalid,
-         kEncodeError},
-        {"UncheckedNegative",
-         {"encode", "--unchecked", "CTRL_POSITION", "--", "-1"},
+         EncodeFailure("parameter 1 \"RTS channel selection\" of CTRL_POSITION: value 256 does not "
+                       "fit in a byte (0 to 255)")},
+        {"UncheckedNegativeWithoutDoubleDash",
+         {"encode", "--unchecked", "CTRL_POSITION", "-1"},
          1,
          kInvalid,
-         kEncodeError},
+         EncodeFailure("parameter 1 \"RTS channel selection\" of CTRL_POSITION: value -1 does not "
+                       "fit in a byte (0 to 255)")},
         {"UncheckedBeyond64Bits",
          {"encode", "--unchecked", "CTRL_POSITION", "99999999999999999999999"},
          1,
          kInvalid,
-         kEncodeError},
+         EncodeFailure("parameter 1 \"RTS channel selection\" of CTRL_POSITION: value "
+                       "99999999999999999999999 does not fit in a byte (0 to 255)")},
         {"LoxoneFailurePrintsNothing",
          {"encode", "--loxone", "--host", "GG", "CTRL_POSITION"},
          1,
          "",
-         kEncodeError},
-        {"JsonFailure",
+         EncodeFailure("host \"GG\": \"G\" at position 1 is not a hexadecimal digit")},
+        {"JsonFailureGivesTheReason",
          {"encode", "--json", "--host", "GG", "GET_DCT_LOCK"},
          1,
          "{\n  \"command\": \"GET_DCT_LOCK\",\n  \"ok\": false,\n  \"error\": \"Invalid "
-         "settings...\"\n}\n",
-         kEncodeError},
-        {"UnknownCommand", {"encode", "CTRL_NOPE"}, 2, "", "unknown command \"CTRL_NOPE\""},
-        {"UnknownOption", {"encode", "--bogus", "CTRL_POSITION"}, 2, "", "--bogus"},
+         "settings...\",\n  \"reason\": {\n    \"input\": \"host\",\n    \"problem\": "
+         "\"not_hex_digit\",\n    \"position\": 1,\n    \"text\": \"G\",\n    \"message\": "
+         "\"host \\\"GG\\\": \\\"G\\\" at position 1 is not a hexadecimal digit\"\n  },\n"
+         "  \"host\": \"GG\",\n  \"slave\": \"05 00 02\",\n  \"values\": [],\n"
+         "  \"parameters\": [],\n  \"bytes\": []\n}\n",
+         EncodeFailure("host \"GG\": \"G\" at position 1 is not a hexadecimal digit")},
+        {"UnknownCommand",
+         {"encode", "CTRL_NOPE"},
+         2,
+         "",
+         UsageError("unknown command \"CTRL_NOPE\"; 'brelvik-frame list' shows the known "
+                    "commands")},
+        {"UnknownSubcommand", {"bogus"}, 2, "", UsageError("unknown command \"bogus\"", "")},
+        {"UnknownSubcommandAfterAnOption",
+         {"--json", "bogus"},
+         2,
+         "",
+         UsageError("unknown command \"bogus\"", "")},
+        {"HelpOfAnUnknownCommand",
+         {"help", "bogus"},
+         2,
+         "",
+         UsageError("unknown command \"bogus\"", "")},
+        {"UnknownOption",
+         {"encode", "--bogus", "CTRL_POSITION"},
+         2,
+         "",
+         UsageError("the following argument was not expected: --bogus")},
         {"NotANumber",
          {"encode", "CTRL_POSITION", "abc"},
          2,
          "",
-         "\"abc\" for \"RTS channel selection\" is not a number"},
-        {"HexWithoutDigits", {"encode", "CTRL_POSITION", "0x"}, 2, "", "is not a number"},
-        {"EmptyValue", {"encode", "CTRL_POSITION", ""}, 2, "", "is not a number"},
+         UsageError("\"abc\" for \"RTS channel selection\" of CTRL_POSITION is not a number: give "
+                    "decimal digits or 0x and hexadecimal digits")},
+        {"HexWithoutDigits",
+         {"encode", "CTRL_POSITION", "0x"},
+         2,
+         "",
+         UsageError("\"0x\" for \"RTS channel selection\" of CTRL_POSITION is not a number: give "
+                    "decimal digits or 0x and hexadecimal digits")},
+        {"EmptyValue",
+         {"encode", "CTRL_POSITION", ""},
+         2,
+         "",
+         UsageError("\"\" for \"RTS channel selection\" of CTRL_POSITION is not a number: give "
+                    "decimal digits or 0x and hexadecimal digits")},
+        {"LabelOfNoOption",
+         {"encode", "CTRL_POSITION", "0", "HALT"},
+         2,
+         "",
+         UsageError("\"HALT\" for \"Action\" of CTRL_POSITION is neither a number nor one of its "
+                    "labels: UP/ON, DOWN/OFF, STOP, Favorite position/light level")},
         {"AboveMaximum",
          {"encode", "CTRL_POSITION", "16"},
          2,
          "",
-         "value 16 for \"RTS channel selection\" of CTRL_POSITION is out of range: allowed 0 to "
-         "15"},
+         UsageError("value 16 for \"RTS channel selection\" of CTRL_POSITION is out of range: "
+                    "allowed 0 to 15 (--unchecked passes it on anyway)")},
+        {"HugeValueShownAsTyped",
+         {"encode", "CTRL_POSITION", "99999999999999999999"},
+         2,
+         "",
+         UsageError("value 99999999999999999999 for \"RTS channel selection\" of CTRL_POSITION is "
+                    "out of range: allowed 0 to 15 (--unchecked passes it on anyway)")},
         {"BelowMinimum",
          {"encode", "SET_TILT_FRAMECOUNT", "0", "3"},
          2,
          "",
-         "\"US mode\" of SET_TILT_FRAMECOUNT is out of range: allowed 4 to 255"},
+         UsageError("value 3 for \"US mode\" of SET_TILT_FRAMECOUNT is out of range: allowed 4 to "
+                    "255 (--unchecked passes it on anyway)")},
         {"NotAnOption",
          {"encode", "CTRL_POSITION", "0", "0"},
          2,
          "",
-         "value 0 for \"Action\" of CTRL_POSITION is not one of its options: 1 (UP/ON), "
-         "2 (DOWN/OFF), 3 (STOP), 4 (Favorite position/light level)"},
+         UsageError("value 0 for \"Action\" of CTRL_POSITION is not one of its options: 1 (UP/ON), "
+                    "2 (DOWN/OFF), 3 (STOP), 4 (Favorite position/light level) (--unchecked "
+                    "passes it on anyway)")},
         {"TooManyValues",
          {"encode", "CTRL_POSITION", "0", "1", "2"},
          2,
          "",
-         "CTRL_POSITION takes 2 value(s), 3 given"},
-        {"ValuesForCommandWithout", {"encode", "GET_DCT_LOCK", "0"}, 2, "", "takes 0 value(s)"},
-        {"JsonAndLoxone", {"encode", "--json", "--loxone", "CTRL_POSITION"}, 2, "", "--json"},
-        {"NoSubcommand", {}, 2, "", "subcommand"},
-        {"ShowUnknown", {"show", "NOPE"}, 2, "", "unknown command"},
+         UsageError("CTRL_POSITION takes 2 value(s), 3 given")},
+        {"ValuesForCommandWithout",
+         {"encode", "GET_DCT_LOCK", "0"},
+         2,
+         "",
+         UsageError("GET_DCT_LOCK takes 0 value(s), 1 given")},
+        {"OptionAfterDoubleDash",
+         {"encode", "CTRL_POSITION", "--", "--json"},
+         2,
+         "",
+         UsageError("\"--json\" after \"--\" is not a value: a value is a number or an option's "
+                    "label")},
+        {"JsonAndLoxone",
+         {"encode", "--json", "--loxone", "CTRL_POSITION"},
+         2,
+         "",
+         UsageError("--json excludes --loxone")},
+        {"MissingName", {"encode"}, 2, "", UsageError("NAME is required")},
+        {"NoSubcommand", {}, 2, "", UsageError("a subcommand is required", "")},
+        {"ShowUnknown",
+         {"show", "NOPE"},
+         2,
+         "",
+         UsageError("unknown command \"NOPE\"; 'brelvik-frame list' shows the known commands",
+                    "show")},
     }),
     [](const auto& info) { return info.param.Name; });
 
-TEST(BrelvikFrameTest, UncheckedPassesAnyByteOn) {
-  const RunResult run = RunFrame({"encode", "--unchecked", "CTRL_POSITION", "0x14", "200"});
-  EXPECT_EQ(run.ExitCode, 0) << run.Err;
-  EXPECT_NE(run.Out.find("02 00 05 14 C8\n"), std::string::npos) << run.Out;
-}
-
-TEST(BrelvikFrameTest, ListsCommandsInCatalogueOrder) {
-  const RunResult run = RunFrame({"list"});
+TEST(ListTest, CommandsInCatalogueOrder) {
+  const RunResult run = RunCli({"list"});
   EXPECT_EQ(run.ExitCode, 0);
   const std::vector<std::string> names = {
       "SET_CHANNEL_MODE",    "SET_TILT_FRAMECOUNT", "SET_DIM_FRAMECOUNT", "SET_SUN_AUTO",
@@ -241,39 +394,175 @@ TEST(BrelvikFrameTest, ListsCommandsInCatalogueOrder) {
   EXPECT_NE(run.Out.find("ST_DCT_LOCK          Setting  94  0C  2\n"), std::string::npos)
       << run.Out;
 
-  const RunResult json = RunFrame({"list", "--json"});
+  const RunResult json = RunCli({"list", "--json"});
   EXPECT_NE(json.Out.find("\"name\": \"GET_DCT_LOCK\",\n    \"category\": \"Status\",\n"
                           "    \"msg\": \"A4\",\n    \"len\": \"0B\",\n    \"parameters\": 0"),
             std::string::npos)
       << json.Out;
 }
 
-TEST(BrelvikFrameTest, ShowsParametersWithTheirChoices) {
-  const RunResult run = RunFrame({"show", "ctrl_position"});
+TEST(ShowTest, ParametersWithTheirChoices) {
+  const RunResult run = RunCli({"show", "ctrl_position"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(run.Out.find("CTRL_POSITION (Control)\nMessage code: 80\nLength code:  0D\n"),
             std::string::npos)
       << run.Out;
   EXPECT_NE(run.Out.find("1. RTS channel selection: integer from 0 to 15, default 0\n"),
             std::string::npos);
-  EXPECT_NE(run.Out.find("2. Action: one of the values below, default 1\n       1 = UP/ON\n"),
+  EXPECT_NE(run.Out.find("2. Action: one of the values below, or its label, default 1\n"
+                         "       1 = UP/ON\n"),
             std::string::npos);
-  EXPECT_NE(RunFrame({"show", "GET_DCT_LOCK"}).Out.find("No parameters.\n"), std::string::npos);
-  EXPECT_NE(RunFrame({"show", "--json", "CTRL_TILT"}).Out.find("\"name\": \"Tilting value\""),
+  EXPECT_NE(RunCli({"show", "GET_DCT_LOCK"}).Out.find("No parameters.\n"), std::string::npos);
+  EXPECT_NE(RunCli({"show", "--json", "CTRL_TILT"}).Out.find("\"name\": \"Tilting value\""),
             std::string::npos);
 }
 
-TEST(BrelvikFrameTest, HelpAndVersionSucceed) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--help"}, std::vector<std::string>{"encode", "--help"},
-        std::vector<std::string>{"list", "--help"}, std::vector<std::string>{"show", "--help"}}) {
-    const RunResult run = RunFrame(args);
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_NE(run.Out.find("Usage:"), std::string::npos) << run.Out;
+// Every command's help has a usage line, a purpose, its options and examples; "help COMMAND"
+// prints exactly what "COMMAND --help" does.
+TEST(HelpTest, EveryCommandHasItsHelpBothWays) {
+  const RunResult top = RunCli({"--help"});
+  EXPECT_EQ(top.ExitCode, 0);
+  EXPECT_EQ(top.Err, "");
+  EXPECT_NE(top.Out.find("Usage: brelvik-frame [OPTIONS] SUBCOMMAND"), std::string::npos);
+  EXPECT_NE(top.Out.find("Exit codes:\n  0 "), std::string::npos) << top.Out;
+  EXPECT_NE(top.Out.find("\n  74  "), std::string::npos);
+  EXPECT_EQ(RunCli({"help"}).Out, top.Out);
+
+  for (const std::string command : {"list", "show", "encode", "help"}) {
+    SCOPED_TRACE(command);
+    const RunResult help = RunCli({command, "--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_EQ(help.Out.find("Usage: brelvik-frame " + command), help.Out.find('\n') + 1)
+        << help.Out;
+    EXPECT_NE(help.Out.find("\nExamples:\n  brelvik-frame " + command), std::string::npos);
+    const RunResult viaHelp = RunCli({"help", command});
+    EXPECT_EQ(viaHelp.ExitCode, 0);
+    EXPECT_EQ(viaHelp.Out, help.Out);
+    // Fits a terminal of 80 columns.
+    std::istringstream lines(help.Out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
   }
-  const RunResult version = RunFrame({"--version"});
+  const std::string encode = RunCli({"encode", "--help"}).Out;
+  EXPECT_NE(encode.find("three pairs of hexadecimal digits,\n"), std::string::npos) << encode;
+  EXPECT_NE(encode.find("most significant byte"), std::string::npos);
+  EXPECT_NE(encode.find("Negative numbers need no --"), std::string::npos);
+
+  const RunResult version = RunCli({"--version"});
   EXPECT_EQ(version.ExitCode, 0);
   EXPECT_EQ(version.Out, "brelvik-frame 1.10\n");
+}
+
+// A stream whose every write fails, as a full disk or a closed pipe does.
+class FailingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(WriteErrorTest, OutputThatCannotBeWrittenIsAnError) {
+  for (const Args& args : {Args{"encode", "CTRL_POSITION"}, Args{"list"}, Args{"--help"},
+                           Args{"show", "--json", "SET_IP"}}) {
+    FailingBuffer buffer;
+    std::ostream out(&buffer);
+    std::istringstream in;
+    std::ostringstream err;
+    EXPECT_EQ(RunFrameCli(args, in, out, err), 74) << args.front();
+    EXPECT_NE(err.str().find("brelvik-frame: cannot write the output"), std::string::npos)
+        << err.str();
+  }
+}
+
+// The real binary, for what only a process shows: its exit code, its streams, its arguments.
+struct ProcessResult {
+  int ExitCode = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// How the binary's stdout is set up.
+enum class StdoutKind { File, Closed, DevFull, BrokenPipe };
+
+ProcessResult RunProcess(const Args& args, StdoutKind kind = StdoutKind::File) {
+  const std::filesystem::path dir = testing::TempDir();
+  const std::string out = (dir / "frame.out").string();
+  const std::string err = (dir / "frame.err").string();
+  int pipeFds[2] = {-1, -1};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  switch (kind) {
+    case StdoutKind::File:
+      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      break;
+    case StdoutKind::Closed:
+      posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+      break;
+    case StdoutKind::DevFull:
+      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+      break;
+    case StdoutKind::BrokenPipe:
+      if (pipe(pipeFds) != 0) return {};
+      close(pipeFds[0]);  // Nobody reads: the first write finds the pipe broken.
+      posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+      break;
+  }
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::string program = BRELVIK_FRAME_PATH;
+  std::vector<char*> argv = {program.data()};
+  Args copies = args;
+  for (std::string& arg : copies) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  ProcessResult result;
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (pipeFds[1] >= 0) close(pipeFds[1]);
+  if (spawned != 0) return result;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (kind == StdoutKind::File) result.Out = ReadFile(out);
+  result.Err = ReadFile(err);
+  return result;
+}
+
+TEST(ProcessTest, ExitCodesAndStreams) {
+  const ProcessResult encoded = RunProcess({"encode", "CTRL_POSITION", "-1", "--unchecked"});
+  EXPECT_EQ(encoded.ExitCode, 1);
+  EXPECT_EQ(encoded.Out, kInvalid);
+  EXPECT_EQ(encoded.Err.find(kEncodeError), 0u) << encoded.Err;
+
+  const ProcessResult usage = RunProcess({"encode", "--host"});
+  EXPECT_EQ(usage.ExitCode, 2);
+  EXPECT_EQ(usage.Out, "");
+  EXPECT_EQ(usage.Err.find("brelvik-frame: "), 0u) << usage.Err;
+
+  // An empty "--host=" stays an empty text rather than taking the next argument.
+  const ProcessResult empty = RunProcess({"encode", "--host=", "--loxone", "CTRL_POSITION"});
+  EXPECT_EQ(empty.ExitCode, 0) << empty.Err;
+  EXPECT_EQ(empty.Out, "\\x7F\\xF2\\xFA\\xFD\\xFF\\xFA\\xFF\\xFE\\x07\\x5E\n");
+
+  const ProcessResult help = RunProcess({"help", "encode"});
+  EXPECT_EQ(help.ExitCode, 0);
+  EXPECT_EQ(help.Out, RunCli({"encode", "--help"}).Out);
+}
+
+TEST(ProcessTest, OutputThatCannotBeWrittenExitsWith74) {
+  for (const StdoutKind kind : {StdoutKind::Closed, StdoutKind::DevFull, StdoutKind::BrokenPipe}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    const ProcessResult run = RunProcess({"encode", "CTRL_POSITION"}, kind);
+    EXPECT_EQ(run.ExitCode, 74) << run.Err;
+    EXPECT_EQ(run.Err.find("brelvik-frame: cannot write the output: "), 0u) << run.Err;
+  }
 }
 
 }  // namespace

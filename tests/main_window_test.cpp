@@ -247,6 +247,30 @@ TEST_F(MainWindowTest, BadAddressFailsAndKeepsTheLastGoodLoxoneString) {
   EXPECT_NE(form_->LoxoneString, good);
 }
 
+TEST_F(MainWindowTest, HalfBytesOfTwoGroupsAreNeverJoinedIntoOne) {
+  Choose("CTRL_POSITION");
+  const QString good = form_->LoxoneString;
+  form_->editHost->setFocus();
+  // Empties the second position of the first and of the second group: "F_ F_ 00".
+  for (int position : {1, 4}) {
+    form_->editHost->setCursorPosition(position);
+    QTest::keyClick(form_->editHost, Qt::Key_Delete);
+  }
+  EXPECT_EQ(form_->editHost->displayText(), "F  F  00");
+  EXPECT_EQ(form_->memoResult->toPlainText(), "Invalid settings...");
+  EXPECT_EQ(form_->lblStatus->text(), "Error while encoding command.");
+  EXPECT_EQ(form_->LoxoneString, good);
+
+  // A whole group emptied still leaves whole bytes.
+  form_->editHost->setText("FF FF 00");
+  for (int position : {0, 1}) {
+    form_->editHost->setCursorPosition(position);
+    QTest::keyClick(form_->editHost, Qt::Key_Delete);
+  }
+  EXPECT_EQ(form_->editHost->displayText(), "   FF 00");
+  EXPECT_EQ(ResultLines().value(1), "Raw Data:     80 0D 05 00 FF 02 00 05 00 01");
+}
+
 TEST_F(MainWindowTest, CopyPutsTheLoxoneStringOnTheClipboard) {
   // Before any frame: an empty text, and the message all the same.
   QGuiApplication::clipboard()->setText("something else");

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "ParamValues.h"
+
 namespace {
 
 // The spin editor's width when nothing else asks for one.
@@ -46,12 +48,6 @@ void TSpinEdit::SetValue(int value) {
   ShowValue();
 }
 
-int TSpinEdit::Bounded(std::int64_t value) const {
-  if (BoundsCount()) return static_cast<int>(std::clamp<std::int64_t>(value, minValue_, maxValue_));
-  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                   std::numeric_limits<int>::max()));
-}
-
 void TSpinEdit::ChangeByUser(int value) {
   if (value == value_) return;
   value_ = value;
@@ -59,12 +55,12 @@ void TSpinEdit::ChangeByUser(int value) {
 }
 
 void TSpinEdit::stepBy(int steps) {
-  ChangeByUser(Bounded(std::int64_t{value_} + steps));
+  ChangeByUser(BringWithinBounds(std::int64_t{value_} + steps, minValue_, maxValue_));
   ShowValue();
 }
 
 QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
-  if (!BoundsCount()) return StepUpEnabled | StepDownEnabled;
+  if (!BoundsCount(minValue_, maxValue_)) return StepUpEnabled | StepDownEnabled;
   StepEnabled enabled = StepNone;
   if (value_ < maxValue_) enabled |= StepUpEnabled;
   if (value_ > minValue_) enabled |= StepDownEnabled;
@@ -82,7 +78,7 @@ QSize TSpinEdit::sizeHint() const { return {kDefaultWidth, QAbstractSpinBox::siz
 void TSpinEdit::EditorTextEdited(const QString& text) {
   std::int64_t typed = 0;
   if (!ReadInteger(text, typed)) typed = 0;
-  ChangeByUser(Bounded(typed));
+  ChangeByUser(BringWithinBounds(typed, minValue_, maxValue_));
 }
 
 void TSpinEdit::ValidateEntry() { ShowValue(); }

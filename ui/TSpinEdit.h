@@ -36,9 +36,6 @@ class TSpinEdit : public QAbstractSpinBox {
   StepEnabled stepEnabled() const override;
 
  private:
-  bool BoundsCount() const { return maxValue_ > minValue_; }
-  // Brings "value" within the bounds when they count, and within the int range always.
-  int Bounded(std::int64_t value) const;
   void ChangeByUser(int value);
   void EditorTextEdited(const QString& text);
   void ValidateEntry();

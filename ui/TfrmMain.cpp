@@ -44,8 +44,6 @@ constexpr int kListWidth = 250;
 
 // Six letter-or-digit positions in three pairs with fixed blanks, upper-cased as typed.
 constexpr char kAddressMask[] = ">NN NN NN";
-constexpr char kDefaultHost[] = "FF FF 00";
-constexpr char kDefaultSlave[] = "05 00 02";
 
 constexpr QColor kCopyButtonColor(128, 255, 128);
 constexpr QColor kVersionColor(192, 192, 192);
@@ -73,13 +71,13 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   editHost = new QLineEdit(this);
   editHost->setGeometry(104, 90, 121, editHost->sizeHint().height());
   editHost->setInputMask(kAddressMask);
-  editHost->setText(kDefaultHost);
+  editHost->setText(ToQString(kDefaultHost));
 
   cxLabel4 = MakeLabel(this, tr("Slave"), 14, 118);
   editSlave = new QLineEdit(this);
   editSlave->setGeometry(104, 117, 121, editSlave->sizeHint().height());
   editSlave->setInputMask(kAddressMask);
-  editSlave->setText(kDefaultSlave);
+  editSlave->setText(ToQString(kDefaultSlave));
 
   cxLabel3 = MakeLabel(this, tr("Command"), 14, 148);
   cbCommand = new QComboBox(this);
