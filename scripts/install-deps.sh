@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test the project, if any is missing.
+# With "fuzz", also what the fuzz targets need: clang++ and its libFuzzer and sanitizer runtimes.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,8 @@ packages=(
   xvfb xauth xdotool xclip imagemagick
   desktop-file-utils appstream dpkg-dev file help2man man-db
 )
+
+[ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-dev)
 
 missing=()
 for package in "${packages[@]}"; do
