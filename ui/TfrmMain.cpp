@@ -16,12 +16,14 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTextDocument>
+#include <QToolButton>
 #include <vector>
 
 #include "AppInfo.h"
 #include "BuiltInCommands.h"
 #include "Fonts.h"
 #include "FrameCalc.h"
+#include "HeaderIcons.h"
 #include "OptionList.h"
 #include "QtText.h"
 #include "TSpinEdit.h"
@@ -45,6 +47,15 @@ constexpr int kListWidth = 250;
 // Six letter-or-digit positions in three pairs with fixed blanks, upper-cased as typed.
 constexpr char kAddressMask[] = ">NN NN NN";
 
+// The small buttons of the header band: square, vertically centred above the bevel, the
+// rightmost one as far from the right edge as the controls are from the left.
+constexpr int kHeaderButtonSize = 28;
+constexpr int kHeaderButtonTop = (kHeaderHeight - 2 - kHeaderButtonSize) / 2;
+constexpr int kHeaderButtonRight = 14;
+constexpr int kHeaderButtonGap = 6;
+// The face of a header button under the mouse or pressed: a dark grey that the glyph shows on.
+constexpr QColor kHeaderButtonFace(72, 72, 72);
+
 constexpr QColor kCopyButtonColor(128, 255, 128);
 constexpr QColor kVersionColor(192, 192, 192);
 
@@ -66,6 +77,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   Image1->setPixmap(QPixmap(QStringLiteral(":/brelvik/header.png")));
   Image1->move(0, 4);
   Image1->adjustSize();
+  btnDecode = MakeHeaderButton(CheckStringIcon(), tr("Check a Loxone string (Ctrl+D)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_D), 0);
+  btnTable = MakeHeaderButton(TableIcon(), tr("Strings for all channels (Ctrl+T)"),
+                              QKeySequence(Qt::CTRL | Qt::Key_T), 1);
 
   cxLabel5 = MakeLabel(this, tr("Host"), 14, 91);
   editHost = new QLineEdit(this);
@@ -132,6 +147,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   connect(cbCommand, &QComboBox::currentIndexChanged, this, &TfrmMain::cbCommandPropertiesChange);
   connect(cxButton1, &QPushButton::clicked, this, &TfrmMain::cxButton1Click);
   connect(cxButton2, &QPushButton::clicked, this, &TfrmMain::cxButton2Click);
+  connect(btnDecode, &QToolButton::clicked, this, &TfrmMain::btnDecodeClick);
+  connect(btnTable, &QToolButton::clicked, this, &TfrmMain::btnTableClick);
 
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -151,6 +168,26 @@ QLabel* TfrmMain::MakeLabel(QWidget* parent, const QString& text, int left, int 
   label->adjustSize();
   label->show();
   return label;
+}
+
+QToolButton* TfrmMain::MakeHeaderButton(const QIcon& icon, const QString& toolTip,
+                                        const QKeySequence& shortcut, int slot) {
+  auto* button = new QToolButton(Panel1);
+  button->setIcon(icon);
+  button->setIconSize(QSize(20, 20));
+  button->setToolTip(toolTip);
+  button->setShortcut(shortcut);
+  button->setAutoRaise(true);
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::Button, kHeaderButtonFace);
+  palette.setColor(QPalette::Window, kHeaderButtonFace);
+  button->setPalette(palette);
+  // Reached by its shortcut; the tab order stays that of the form.
+  button->setFocusPolicy(Qt::NoFocus);
+  const int left = kClientSize.width() - kHeaderButtonRight - kHeaderButtonSize -
+                   slot * (kHeaderButtonSize + kHeaderButtonGap);
+  button->setGeometry(left, kHeaderButtonTop, kHeaderButtonSize, kHeaderButtonSize);
+  return button;
 }
 
 const TCommand* TfrmMain::ChosenCommand() const {
@@ -303,6 +340,10 @@ void TfrmMain::cxButton2Click() {
   lblStatus->setText(tr("Loxone encoded string copied to clipboard."));
   lblStatus->adjustSize();
 }
+
+void TfrmMain::btnDecodeClick() {}
+
+void TfrmMain::btnTableClick() {}
 
 void TfrmMain::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

@@ -13,12 +13,15 @@
 #include "TListCommands.h"
 
 class QComboBox;
+class QIcon;
+class QKeySequence;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+class QToolButton;
 class TfrmCommandCatalog;
 
 class TfrmMain : public QWidget {
@@ -41,6 +44,10 @@ class TfrmMain : public QWidget {
   void FormShow();
   // Puts the Loxone string on the clipboard.
   void cxButton2Click();
+  // Opens the window that reads a Loxone string back (Ctrl+D).
+  void btnDecodeClick();
+  // Opens the window with the strings for all channels (Ctrl+T).
+  void btnTableClick();
 
   // The command of the chosen chooser item, or null when none is chosen.
   const TCommand* ChosenCommand() const;
@@ -62,6 +69,9 @@ class TfrmMain : public QWidget {
   QLineEdit* editHost;
   QLineEdit* editSlave;
   QLabel* cxLabel6;
+  // The small buttons in the free right part of the header band, beside each other.
+  QToolButton* btnDecode;
+  QToolButton* btnTable;
 
   TListCommands Commands;
   // The editors of the parameter panel in parameter order; owned by the panel.
@@ -73,6 +83,9 @@ class TfrmMain : public QWidget {
 
  private:
   QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top);
+  // Makes a small button in the header band, "slot" places from its right end.
+  QToolButton* MakeHeaderButton(const QIcon& icon, const QString& toolTip,
+                                const QKeySequence& shortcut, int slot);
   // Makes the row of "property" at "top" in "panel"; returns its editor, or null for a type
   // without one.
   QWidget* MakeParamRow(QWidget* panel, const TProperty& property, int top);
