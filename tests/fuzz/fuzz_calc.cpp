@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "BuiltInCommands.h"
 #include "FrameCalc.h"
 #include "FrameInvariants.h"
+#include "FuzzCatalog.h"
 
 namespace {
 
@@ -47,20 +47,11 @@ std::optional<std::uint8_t> CodeByte(const std::string& code) {
                                    fuzz::DigitValue(code[1], false));
 }
 
-const TListCommands& BuiltIn() {
-  static const TListCommands* commands = [] {
-    auto* list = new TListCommands;
-    AddBuiltInCommands(*list);
-    return list;
-  }();
-  return *commands;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  const TListCommands& commands = BuiltIn();
+  const TListCommands& commands = fuzz::BuiltIn();
   const int pick = input.ConsumeIntegralInRange<int>(0, commands.Count());
   TCommand custom("Fuzzed");
   const TCommand* command = nullptr;

@@ -9,21 +9,12 @@
 #include <cstdio>
 #include <string>
 
-#include "BuiltInCommands.h"
+#include "FuzzCatalog.h"
 #include "FuzzCheck.h"
 #include "OptionList.h"
 #include "ParamValues.h"
 
 namespace {
-
-const TListCommands& BuiltIn() {
-  static const TListCommands* commands = [] {
-    auto* list = new TListCommands;
-    AddBuiltInCommands(*list);
-    return list;
-  }();
-  return *commands;
-}
 
 std::string Hex(std::uint32_t value) {
   char text[16];
@@ -55,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(ReadNumberText(std::to_string(*typed)) == typed);
   }
 
-  const TListCommands& commands = BuiltIn();
+  const TListCommands& commands = fuzz::BuiltIn();
   for (std::int32_t i = 0; i < commands.Count(); ++i) {
     for (const auto& property : commands.Items(i).Properties) {
       const std::optional<std::int64_t> value = ReadParamValue(*property, text);
