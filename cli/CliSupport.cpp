@@ -13,15 +13,6 @@ namespace {
 // How much of a typed argument a message shows.
 constexpr std::size_t kEchoCharacters = 60;
 
-std::string LabelList(const TProperty& property) {
-  std::string text;
-  for (const TOptionItem& item : ReadOptionItems(property.Options)) {
-    if (!text.empty()) text += ", ";
-    text += item.Label;
-  }
-  return text;
-}
-
 const char* InputKey(TCalcInput input) {
   switch (input) {
     case TCalcInput::MessageCode:
@@ -53,9 +44,6 @@ const char* FaultKey(TCalcFault fault) {
   }
   return "";
 }
-
-// "text" without its first and last character: an echo without its quotes.
-std::string Unquoted(const std::string& text) { return text.substr(1, text.size() - 2); }
 
 }  // namespace
 
@@ -92,6 +80,11 @@ std::string Echo(std::string_view text) {
   return echo + '"';
 }
 
+std::string EchoUnquoted(std::string_view text) {
+  const std::string echo = Echo(text);
+  return echo.substr(1, echo.size() - 2);
+}
+
 std::string JsonText(const ordered_json& json) {
   return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + '\n';
 }
@@ -109,6 +102,15 @@ std::string DescribeAllowed(const TProperty& property) {
   return "allowed " + std::to_string(property.Min) + " to " + std::to_string(property.Max);
 }
 
+std::string DescribeLabels(const TProperty& property) {
+  std::string text;
+  for (const TOptionItem& item : ReadOptionItems(property.Options)) {
+    if (!text.empty()) text += ", ";
+    text += item.Label;
+  }
+  return text;
+}
+
 std::int64_t ReadValueArgument(const TCommand& command, const TProperty& property,
                                std::string_view text, bool unchecked) {
   const std::string target = " for " + Echo(property.Name) + " of " + command.MessageName;
@@ -116,14 +118,14 @@ std::int64_t ReadValueArgument(const TCommand& command, const TProperty& propert
   if (!value) {
     if (property.Type == kTypeList) {
       throw TUsageError(Echo(text) + target +
-                        " is neither a number nor one of its labels: " + LabelList(property));
+                        " is neither a number nor one of its labels: " + DescribeLabels(property));
     }
     throw TUsageError(Echo(text) + target +
                       " is not a number: give decimal digits or 0x and hexadecimal digits");
   }
   if (!unchecked && !IsAllowedValue(property, *value)) {
     // A number as typed, not as read: a huge one is shown whole, not held at a limit.
-    throw TUsageError("value " + Unquoted(Echo(text)) + target +
+    throw TUsageError("value " + EchoUnquoted(text) + target +
                       (property.Type == kTypeList ? " is not " : " is out of range: ") +
                       DescribeAllowed(property) + " (--unchecked passes it on anyway)");
   }
@@ -177,7 +179,7 @@ std::string DescribeCalcError(const TCommand& command, std::string_view host,
     // The value as typed rather than as read: a huge one is not shown held at a limit.
     const std::string read = "value " + std::to_string(error.Value);
     if (fault.starts_with(read))
-      fault.replace(0, read.size(), "value " + Unquoted(Echo(valueTexts[index])));
+      fault.replace(0, read.size(), "value " + EchoUnquoted(valueTexts[index]));
   }
   return subject + ": " + fault;
 }

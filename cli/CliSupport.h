@@ -43,6 +43,10 @@ inline constexpr char kProgramName[] = "brelvik-frame";
 // escaped, and cut after about 60 characters with "...".
 std::string Echo(std::string_view text);
 
+// Returns "text" as Echo does but without the quotes, for a number as typed: a huge one is shown
+// whole rather than held at a limit.
+std::string EchoUnquoted(std::string_view text);
+
 // Returns "json" as the command line prints it: indented by two, with any byte that is not UTF-8
 // replaced, and a line feed at the end.
 std::string JsonText(const nlohmann::ordered_json& json);
@@ -50,6 +54,9 @@ std::string JsonText(const nlohmann::ordered_json& json);
 // Returns what "property" allows, for a message: "allowed 0 to 15", or "one of its options: 1
 // (UP/ON), 2 (DOWN/OFF)".
 std::string DescribeAllowed(const TProperty& property);
+
+// Returns the labels of the options of a list parameter, for a message: "UP/ON, DOWN/OFF, STOP".
+std::string DescribeLabels(const TProperty& property);
 
 // Reads "text", typed for "property" of "command", as a number or an option label. Throws
 // TUsageError, naming what was typed and what is allowed, when it is neither, and unless

@@ -152,6 +152,63 @@ void SetupEncode(CLI::App& app, TCliContext& context) {
   });
 }
 
+void SetupTable(CLI::App& app, TCliContext& context) {
+  CLI::App* table =
+      app.add_subcommand("table", "Tabulate the strings of every channel and choice of commands");
+  auto request = std::make_shared<TTableRequest>();
+  table->add_option("NAME", request->Names,
+                    "Message names, letter case ignored, in the order of the rows; none for all "
+                    "fifteen commands in catalogue order");
+  table
+      ->add_option("--host", request->Host,
+                   "Host address, as for encode: three pairs of hexadecimal digits, e.g. "
+                   "\"FF FF 00\"")
+      ->capture_default_str();
+  table->add_option("--slave", request->Slave, "Slave address, e.g. \"05 00 02\"")
+      ->capture_default_str();
+  table
+      ->add_option("--set", request->Sets,
+                   "The values of one parameter, for every command of the table that has it: "
+                   "PARAM is its name, letter case ignored, or with one NAME its position from "
+                   "1; VALUES are numbers, ranges A-B and option labels, separated by commas. "
+                   "Repeat for more parameters. Without it, the channel takes 0 to 15, a list "
+                   "every option and any other parameter its start value")
+      ->type_name("PARAM=VALUES")
+      ->allow_extra_args(false);
+  table
+      ->add_option("--format", request->Format,
+                   "csv (RFC 4180 quoting, header row), tsv, json (an array of objects) or "
+                   "markdown (a table for documentation); each gives the columns command, "
+                   "category, values, parameters, data_to_send and loxone")
+      ->check(CLI::IsMember(std::vector<std::string>{kTableFormatCsv, kTableFormatTsv,
+                                                     kTableFormatJson, kTableFormatMarkdown}))
+      ->capture_default_str();
+  CLI::Option* delimiter =
+      table
+          ->add_option("--delimiter", request->Delimiter,
+                       "Field separator of csv: one punctuation mark, a blank or a tab, e.g. ';' "
+                       "for spreadsheets that write decimals with a comma")
+          ->type_name("CHAR")
+          ->capture_default_str();
+  table->footer(
+      "Prints one row per combination of the parameter values, the last parameter\n"
+      "varying fastest: the values as numbers and in words, the data to send and the\n"
+      "Loxone string. Nothing is printed when the table is refused, and a table may\n"
+      "have at most 100000 rows.\n\n"
+      "Examples:\n"
+      "  brelvik-frame table --slave \"05 00 03\" > installation.csv\n"
+      "  brelvik-frame table CTRL_POSITION --set \"RTS channel selection=0-3,8\"\n"
+      "  brelvik-frame table --format markdown CTRL_POSITION --set Action=UP/ON,STOP\n\n"
+      "Exit codes: 0 written; 2 usage error, also for an address that cannot be\n"
+      "encoded and for more than 100000 rows; 74 the output cannot be written.");
+  table->callback([&context, request, delimiter] {
+    context.Action = [&context, request, delimiter] {
+      request->DelimiterGiven = delimiter->count() > 0;
+      return RunTable(context.Commands, *request, context.Out, context.Err);
+    };
+  });
+}
+
 // Returns the subcommand of "app" called "name", or null.
 CLI::App* FindSubcommand(const CLI::App& app, const std::string& name) {
   try {
@@ -275,6 +332,7 @@ int RunFrameCli(std::vector<std::string> args, std::istream& in, std::ostream& o
   SetupList(app, context);
   SetupShow(app, context);
   SetupEncode(app, context);
+  SetupTable(app, context);
   SetupHelp(app, context);
   app.footer(
       "Every command takes --help, e.g. 'brelvik-frame encode --help', and\n"
@@ -282,7 +340,8 @@ int RunFrameCli(std::vector<std::string> args, std::istream& in, std::ostream& o
       "Examples:\n"
       "  brelvik-frame list\n"
       "  brelvik-frame show CTRL_POSITION\n"
-      "  brelvik-frame encode --loxone CTRL_POSITION 2 STOP\n\n"
+      "  brelvik-frame encode --loxone CTRL_POSITION 2 STOP\n"
+      "  brelvik-frame table --slave \"05 00 03\" > installation.csv\n\n"
       "Exit codes:\n"
       "  0   done\n"
       "  1   encode: the inputs cannot be encoded\n"

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -180,6 +181,147 @@ TEST(EncodeTest, MissingValuesTakeTheEditorsStartValues) {
   // SET_CHANNEL_MODE's lists start on items 1, 0 and 1, whose values are 1, 0 and 1.
   const RunResult mode = RunCli({"encode", "SET_CHANNEL_MODE"});
   EXPECT_NE(mode.Out.find("02 00 05 00 01 00 01\n"), std::string::npos) << mode.Out;
+}
+
+// One row in each format: channel 3, DOWN/OFF, the default addresses.
+const Args kOneRow = {"table", "CTRL_POSITION",  "--set", "RTS channel selection=3",
+                      "--set", "Action=DOWN/OFF"};
+constexpr char kOneRowData[] = "7F F2 FA FF 00 00 FD FF FA FC FD 08 59";
+constexpr char kOneRowLoxone[] = R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFC\xFD\x08\x59)";
+
+Args With(Args args, const Args& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+struct TableCase {
+  const char* Name;
+  Args Arguments;
+  std::string Out;
+};
+
+class TableFormatTest : public testing::TestWithParam<TableCase> {};
+
+TEST_P(TableFormatTest, WritesExactlyTheseColumns) {
+  const RunResult run = RunCli(GetParam().Arguments);
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Out, GetParam().Out);
+  EXPECT_EQ(run.Err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, TableFormatTest,
+    testing::ValuesIn(std::vector<TableCase>{
+        {"CsvByDefault", kOneRow,
+         "command,category,values,parameters,data_to_send,loxone\n"
+         "CTRL_POSITION,Control,3 2,RTS channel selection=3; Action=2 (DOWN/OFF)," +
+             std::string(kOneRowData) + "," + kOneRowLoxone + "\n"},
+        {"CsvWithSemicolonsQuotesTheParameters", With(kOneRow, {"--delimiter", ";"}),
+         "command;category;values;parameters;data_to_send;loxone\n"
+         "CTRL_POSITION;Control;3 2;\"RTS channel selection=3; Action=2 (DOWN/OFF)\";" +
+             std::string(kOneRowData) + ";" + kOneRowLoxone + "\n"},
+        {"Tsv", With(kOneRow, {"--format", "tsv"}),
+         "command\tcategory\tvalues\tparameters\tdata_to_send\tloxone\n"
+         "CTRL_POSITION\tControl\t3 2\tRTS channel selection=3; Action=2 (DOWN/OFF)\t" +
+             std::string(kOneRowData) + "\t" + kOneRowLoxone + "\n"},
+        {"Markdown", With(kOneRow, {"--format", "markdown"}),
+         "| command | category | values | parameters | data_to_send | loxone |\n"
+         "| --- | --- | --- | --- | --- | --- |\n"
+         "| `CTRL_POSITION` | Control | 3 2 | RTS channel selection=3; Action=2 (DOWN/OFF) | `" +
+             std::string(kOneRowData) + "` | `" + kOneRowLoxone + "` |\n"},
+        {"Json", With(kOneRow, {"--format=json"}),
+         "[\n  {\n    \"command\": \"CTRL_POSITION\",\n    \"category\": \"Control\",\n"
+         "    \"values\": [\n      3,\n      2\n    ],\n"
+         "    \"parameters\": [\n"
+         "      {\n        \"name\": \"RTS channel selection\",\n        \"value\": 3\n      },\n"
+         "      {\n        \"name\": \"Action\",\n        \"value\": 2,\n"
+         "        \"label\": \"DOWN/OFF\"\n      }\n    ],\n"
+         "    \"data_to_send\": \"" +
+             std::string(kOneRowData) +
+             "\",\n"
+             "    \"loxone\": \"\\\\x7F\\\\xF2\\\\xFA\\\\xFF\\\\x00\\\\x00\\\\xFD\\\\xFF"
+             "\\\\xFA\\\\xFC\\\\xFD\\\\x08\\\\x59\"\n  }\n]\n"},
+        {"CommandWithoutParameters",
+         {"table", "get_dct_lock", "--format", "tsv"},
+         "command\tcategory\tvalues\tparameters\tdata_to_send\tloxone\n"
+         "GET_DCT_LOCK\tStatus\t\t\t5B F4 FA FF 00 00 FD FF FA 06 3E\t"
+         "\\x5B\\xF4\\xFA\\xFF\\x00\\x00\\xFD\\xFF\\xFA\\x06\\x3E\n"},
+    }),
+    [](const auto& info) { return info.param.Name; });
+
+// The rows of a whole installation, each what encode gives for its values.
+TEST(TableTest, EveryRowEqualsEncodeForItsValues) {
+  const Args addresses = {"--host", "FF FF 01", "--slave", "05 00 03"};
+  const RunResult run = RunCli(With({"table", "--format", "json"}, addresses));
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  const nlohmann::json rows = nlohmann::json::parse(run.Out);
+  ASSERT_EQ(rows.size(), 429u);
+  std::vector<std::string> order;
+  for (const nlohmann::json& row : rows) {
+    const std::string name = row["command"];
+    if (order.empty() || order.back() != name) order.push_back(name);
+    Args encode = With({"encode", "--json"}, addresses);
+    encode.push_back(name);
+    for (const nlohmann::json& value : row["values"]) encode.push_back(value.dump());
+    const nlohmann::json expected = nlohmann::json::parse(RunCli(encode).Out);
+    SCOPED_TRACE(row.dump());
+    EXPECT_EQ(row["data_to_send"], expected["data_to_send"]);
+    EXPECT_EQ(row["loxone"], expected["loxone"]);
+    EXPECT_EQ(row["parameters"], expected["parameters"]);
+  }
+  // Each command once, in catalogue order.
+  EXPECT_EQ(order.size(), 15u);
+  EXPECT_EQ(order.front(), "SET_CHANNEL_MODE");
+  EXPECT_EQ(order.back(), "GET_DCT_LOCK");
+
+  // The other formats carry the same rows, one line each after the header.
+  for (const char* format : {"csv", "tsv"}) {
+    const std::string text = RunCli({"table", "--format", format}).Out;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 430) << format;
+  }
+  const std::string markdown = RunCli({"table", "--format", "markdown"}).Out;
+  EXPECT_EQ(std::count(markdown.begin(), markdown.end(), '\n'), 431);
+}
+
+TEST(TableTest, SetsApplyToEveryCommandThatHasTheParameter) {
+  // Two channels for every command with a channel; ST_DCT_LOCK and GET_DCT_LOCK have none.
+  const RunResult run = RunCli({"table", "--set", "RTS channel selection=0,8", "--format", "json"});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  const nlohmann::json rows = nlohmann::json::parse(run.Out);
+  // 429 rows with 16 channels each, but the 13 rows of the two commands without: (429-13)/8+13.
+  EXPECT_EQ(rows.size(), 65u);
+  for (const nlohmann::json& row : rows) {
+    if (row["command"] == "ST_DCT_LOCK" || row["command"] == "GET_DCT_LOCK") continue;
+    const int channel = row["values"][0];
+    EXPECT_TRUE(channel == 0 || channel == 8) << row.dump();
+  }
+
+  // Options before the names, in the order given; positions with one command.
+  const RunResult two = RunCli(
+      {"table", "--set", "Action=STOP,up/on", "--set=1=2-3", "CTRL_POSITION", "--format", "tsv"});
+  ASSERT_EQ(two.ExitCode, 0) << two.Err;
+  std::vector<std::string> values;
+  std::istringstream lines(two.Out);
+  std::string line;
+  std::getline(lines, line);
+  while (std::getline(lines, line)) values.push_back(line.substr(line.find('\t', 14) + 1, 3));
+  EXPECT_EQ(values, (std::vector<std::string>{"2 3", "2 1", "3 3", "3 1"}));
+
+  // Several names, in the order given.
+  const std::string both =
+      RunCli({"table", "SET_IP", "GET_DCT_LOCK", "--set", "rts channel selection=4"}).Out;
+  EXPECT_NE(both.find("\nSET_IP,Setting,4,RTS channel selection=4,"), std::string::npos) << both;
+  EXPECT_NE(both.find("\nGET_DCT_LOCK,Status,,,5B F4"), std::string::npos) << both;
+}
+
+TEST(TableTest, AddressOfOtherThanThreeBytesIsTabulatedWithAWarning) {
+  const RunResult run = RunCli({"table", "--slave", "05 00", "GET_DCT_LOCK"});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_NE(run.Out.find("\nGET_DCT_LOCK,Status,,,5B F4 FA FF 00 00 FF FA 05 41,"),
+            std::string::npos)
+      << run.Out;
+  EXPECT_EQ(run.Err,
+            "brelvik-frame: warning: slave \"05 00\" gives 2 bytes; the frame layout expects 3\n");
 }
 
 struct FailureCase {
@@ -368,6 +510,157 @@ INSTANTIATE_TEST_SUITE_P(
          UsageError("--json excludes --loxone")},
         {"MissingName", {"encode"}, 2, "", UsageError("NAME is required")},
         {"NoSubcommand", {}, 2, "", UsageError("a subcommand is required", "")},
+        {"TableUnknownCommand",
+         {"table", "CTRL_POSITION", "CTRL_NOPE"},
+         2,
+         "",
+         UsageError("unknown command \"CTRL_NOPE\"; 'brelvik-frame list' shows the known commands",
+                    "table")},
+        {"TableCommandTwice",
+         {"table", "CTRL_POSITION", "ctrl_position"},
+         2,
+         "",
+         UsageError("CTRL_POSITION is named twice; each command gives its rows once", "table")},
+        {"TableSetWithoutEquals",
+         {"table", "--set", "Action"},
+         2,
+         "",
+         UsageError("--set \"Action\" is not PARAM=VALUES, e.g. --set \"RTS channel "
+                    "selection=0-3,8\"",
+                    "table")},
+        {"TableUnknownParameterOfOneCommand",
+         {"table", "CTRL_POSITION", "--set", "Speed=1"},
+         2,
+         "",
+         UsageError("--set \"Speed=1\": \"Speed\" is no parameter of CTRL_POSITION; the "
+                    "parameters of CTRL_POSITION are 1 \"RTS channel selection\", 2 \"Action\"",
+                    "table")},
+        {"TablePositionBeyondTheParameters",
+         {"table", "GET_DCT_LOCK", "--set", "1=0"},
+         2,
+         "",
+         UsageError("--set \"1=0\": \"1\" is no parameter of GET_DCT_LOCK; GET_DCT_LOCK has no "
+                    "parameters",
+                    "table")},
+        {"TableUnknownParameterOfAllCommands",
+         {"table", "--set", "Speed=1"},
+         2,
+         "",
+         UsageError("--set \"Speed=1\": no command of the table has a parameter \"Speed\"; "
+                    "'brelvik-frame show NAME' lists the parameters of a command",
+                    "table")},
+        {"TablePositionWithSeveralCommands",
+         {"table", "CTRL_POSITION", "CTRL_TILT", "--set", "2=1"},
+         2,
+         "",
+         UsageError("--set \"2=1\": a parameter given by its position needs exactly one command "
+                    "NAME; give the parameter's name instead",
+                    "table")},
+        {"TableEmptySet",
+         {"table", "SET_IP", "--set", "1= ,"},
+         2,
+         "",
+         UsageError("--set \"1= ,\" gives no value for \"RTS channel selection\" of SET_IP: give "
+                    "at least one, allowed 0 to 15",
+                    "table")},
+        {"TableValueOutOfRange",
+         {"table", "SET_IP", "--set", "1=0,16"},
+         2,
+         "",
+         UsageError("value 16 for \"RTS channel selection\" of SET_IP is out of range: allowed 0 "
+                    "to 15",
+                    "table")},
+        {"TableRangePastTheOptions",
+         {"table", "CTRL_POSITION", "--set", "Action=1-5"},
+         2,
+         "",
+         UsageError("value 5 of range \"1-5\" for \"Action\" of CTRL_POSITION is not one of its "
+                    "options: 1 (UP/ON), 2 (DOWN/OFF), 3 (STOP), 4 (Favorite position/light level)",
+                    "table")},
+        {"TableLabelOfNoOption",
+         {"table", "CTRL_POSITION", "--set", "Action=HALT"},
+         2,
+         "",
+         UsageError("\"HALT\" for \"Action\" of CTRL_POSITION is neither a number, a range A-B nor "
+                    "one of its labels: UP/ON, DOWN/OFF, STOP, Favorite position/light level",
+                    "table")},
+        {"TableLabelMissingInOneOfTheCommands",
+         {"table", "--set", "Action=STOP"},
+         2,
+         "",
+         UsageError("\"STOP\" for \"Action\" of CTRL_TILT is neither a number, a range A-B nor "
+                    "one of its labels: Tilt +, Tilt - (--set applies to every command of the "
+                    "table that has the parameter: name the commands to leave the others out)",
+                    "table")},
+        {"TableNotANumber",
+         {"table", "SET_IP", "--set", "1=one"},
+         2,
+         "",
+         UsageError("\"one\" for \"RTS channel selection\" of SET_IP is neither a number nor a "
+                    "range A-B of numbers: give decimal digits or 0x and hexadecimal digits",
+                    "table")},
+        {"TableBackwardRange",
+         {"table", "SET_IP", "--set", "1=9-2"},
+         2,
+         "",
+         UsageError("range \"9-2\" for \"RTS channel selection\" of SET_IP ends below its start: "
+                    "give the smaller value first",
+                    "table")},
+        {"TableSetTwice",
+         {"table", "SET_IP", "--set", "1=1", "--set", "rts channel selection=2"},
+         2,
+         "",
+         UsageError("--set \"1=1\" and --set \"rts channel selection=2\" both give \"RTS channel "
+                    "selection\" of SET_IP: give all its values in one",
+                    "table")},
+        {"TableTooManyValues",
+         {"table", "SET_TILT_FRAMECOUNT", "--set", "US mode=4-255,4-99999999"},
+         2,
+         "",
+         UsageError("--set \"US mode=4-255,4-99999999\" lists more than 100000 values", "table")},
+        {"TableHostNotHexadecimal",
+         {"table", "--host", "FG FF 00"},
+         2,
+         "",
+         UsageError("host \"FG FF 00\": \"G\" at position 2 is not a hexadecimal digit", "table")},
+        {"TableSlaveHalfByte",
+         {"table", "SET_IP", "--slave", "05 00 2"},
+         2,
+         "",
+         UsageError("slave \"05 00 2\": \"2\" at position 7 is half a byte: every byte takes two "
+                    "hexadecimal digits",
+                    "table")},
+        {"TableUnknownFormat",
+         {"table", "--format", "xml"},
+         2,
+         "",
+         UsageError("--format: xml not in {csv,tsv,json,markdown}", "table")},
+        {"TableDelimiterOfTwoCharacters",
+         {"table", "--delimiter", "ab"},
+         2,
+         "",
+         UsageError("--delimiter \"ab\" is not allowed: give one punctuation mark other than the "
+                    "double quote, e.g. ';', or a blank or a tab",
+                    "table")},
+        {"TableDelimiterQuote",
+         {"table", "--delimiter", "\""},
+         2,
+         "",
+         UsageError("--delimiter \"\"\" is not allowed: give one punctuation mark other than the "
+                    "double quote, e.g. ';', or a blank or a tab",
+                    "table")},
+        {"TableDelimiterLetter",
+         {"table", "--delimiter", "x"},
+         2,
+         "",
+         UsageError("--delimiter \"x\" is not allowed: give one punctuation mark other than the "
+                    "double quote, e.g. ';', or a blank or a tab",
+                    "table")},
+        {"TableDelimiterOutsideCsv",
+         {"table", "--format", "tsv", "--delimiter", ";"},
+         2,
+         "",
+         UsageError("--delimiter applies to --format csv only, not to tsv", "table")},
         {"ShowUnknown",
          {"show", "NOPE"},
          2,
@@ -428,7 +721,7 @@ TEST(HelpTest, EveryCommandHasItsHelpBothWays) {
   EXPECT_NE(top.Out.find("\n  74  "), std::string::npos);
   EXPECT_EQ(RunCli({"help"}).Out, top.Out);
 
-  for (const std::string command : {"list", "show", "encode", "help"}) {
+  for (const std::string command : {"list", "show", "encode", "table", "help"}) {
     SCOPED_TRACE(command);
     const RunResult help = RunCli({command, "--help"});
     EXPECT_EQ(help.ExitCode, 0);
@@ -460,8 +753,9 @@ class FailingBuffer : public std::streambuf {
 };
 
 TEST(WriteErrorTest, OutputThatCannotBeWrittenIsAnError) {
-  for (const Args& args : {Args{"encode", "CTRL_POSITION"}, Args{"list"}, Args{"--help"},
-                           Args{"show", "--json", "SET_IP"}}) {
+  for (const Args& args :
+       {Args{"encode", "CTRL_POSITION"}, Args{"list"}, Args{"--help"},
+        Args{"show", "--json", "SET_IP"}, Args{"table"}, Args{"table", "--format", "json"}}) {
     FailingBuffer buffer;
     std::ostream out(&buffer);
     std::istringstream in;
@@ -557,11 +851,14 @@ TEST(ProcessTest, ExitCodesAndStreams) {
 }
 
 TEST(ProcessTest, OutputThatCannotBeWrittenExitsWith74) {
-  for (const StdoutKind kind : {StdoutKind::Closed, StdoutKind::DevFull, StdoutKind::BrokenPipe}) {
-    SCOPED_TRACE(static_cast<int>(kind));
-    const ProcessResult run = RunProcess({"encode", "CTRL_POSITION"}, kind);
-    EXPECT_EQ(run.ExitCode, 74) << run.Err;
-    EXPECT_EQ(run.Err.find("brelvik-frame: cannot write the output: "), 0u) << run.Err;
+  for (const Args& args : {Args{"encode", "CTRL_POSITION"}, Args{"table"}}) {
+    for (const StdoutKind kind :
+         {StdoutKind::Closed, StdoutKind::DevFull, StdoutKind::BrokenPipe}) {
+      SCOPED_TRACE(args.front() + " " + std::to_string(static_cast<int>(kind)));
+      const ProcessResult run = RunProcess(args, kind);
+      EXPECT_EQ(run.ExitCode, 74) << run.Err;
+      EXPECT_EQ(run.Err.find("brelvik-frame: cannot write the output: "), 0u) << run.Err;
+    }
   }
 }
 

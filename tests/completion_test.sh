@@ -24,7 +24,7 @@ expect() {
   fi
 }
 
-expect "list show encode help" brelvik-frame ""
+expect "list show encode table help" brelvik-frame ""
 expect "encode" brelvik-frame en
 expect "--help --version" brelvik-frame --
 expect "CTRL_POSITION CTRL_TILT CTRL_DIM" brelvik-frame encode CTRL
@@ -36,6 +36,14 @@ expect "--slave" brelvik-frame encode CTRL_POSITION --sl
 expect "" brelvik-frame encode --host ""
 expect "GET_CHANNEL_MODE GET_TILT_FRAMECOUNT GET_DIM_FRAMECOUNT GET_DCT_LOCK" brelvik-frame show G
 expect "encode" brelvik-frame help e
+# table takes any number of names, and its formats from the {...} of its help.
+expect "CTRL_POSITION CTRL_TILT CTRL_DIM" brelvik-frame table CTRL
+expect "CTRL_TILT" brelvik-frame table CTRL_POSITION ctrl_t
+expect "SET_IP" brelvik-frame table --set "Action=STOP" SET_I
+expect "csv tsv json markdown" brelvik-frame table --format ""
+expect "markdown" brelvik-frame table CTRL_POSITION --format m
+expect "" brelvik-frame table --set ""
+expect "--delimiter --format --help --host --set --slave" brelvik-frame table --
 expect "" brelvik-frame help encode ""
 
 [ "$(complete -p brelvik-frame)" = "complete -F _brelvik_frame brelvik-frame" ] ||
