@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -20,10 +21,14 @@ struct SeenBox {
 };
 
 // Watches for the next modal message box, records what it shows and closes it with OK, so a
-// test never hangs on one. Keep the returned pointer until the box has been handled.
+// test never hangs on one. Keep the returned pointer until the box has been handled. A watcher
+// still waiting from earlier, such as one that saw no box come, gives way to the new one.
 inline std::shared_ptr<SeenBox> CloseNextMessageBox() {
+  static QPointer<QTimer> waiting;
+  delete waiting.data();
   auto seen = std::make_shared<SeenBox>();
   auto* timer = new QTimer(qApp);
+  waiting = timer;
   timer->setInterval(10);
   QObject::connect(timer, &QTimer::timeout, timer, [seen, timer] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

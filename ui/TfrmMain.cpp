@@ -28,6 +28,7 @@
 #include "QtText.h"
 #include "TSpinEdit.h"
 #include "TfrmCommandCatalog.h"
+#include "TfrmTable.h"
 
 namespace {
 
@@ -343,7 +344,15 @@ void TfrmMain::cxButton2Click() {
 
 void TfrmMain::btnDecodeClick() {}
 
-void TfrmMain::btnTableClick() {}
+void TfrmMain::btnTableClick() {
+  // Made at the first opening and reused: every opening shows the inputs of that moment.
+  if (frmTable_ == nullptr) frmTable_ = new TfrmTable(this);
+  frmTable_->ShowTable(Commands, ChosenCommand(), editHost->displayText(),
+                       editSlave->displayText());
+  frmTable_->show();
+  frmTable_->raise();
+  frmTable_->activateWindow();
+}
 
 void TfrmMain::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

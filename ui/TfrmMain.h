@@ -23,6 +23,7 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 class TfrmCommandCatalog;
+class TfrmTable;
 
 class TfrmMain : public QWidget {
   Q_OBJECT
@@ -92,5 +93,7 @@ class TfrmMain : public QWidget {
   void UpdateTabOrder();
 
   TfrmCommandCatalog* frmCommandCatalog_ = nullptr;
+  // The window of the strings for all channels; owned by this window, made when first opened.
+  TfrmTable* frmTable_ = nullptr;
   bool shown_ = false;
 };
