@@ -2,8 +2,9 @@
 # Works the real brelvik-calc on an X display as a person would, with xdotool: chooses a
 # command from the drop-down list, sets a parameter, retypes the slave address, copies the
 # Loxone string and compares the real clipboard with brelvik-frame for the same inputs; then
-# chooses another command in the browser with a double-click and compares again. Screenshots of
-# both windows go into the output folder.
+# chooses another command in the browser with a double-click and compares again; then opens the
+# strings for all channels, saves them through the save dialog and compares the file with
+# brelvik-frame table. Screenshots of the windows go into the output folder.
 #
 # Usage: e2e_test.sh BRELVIK_CALC BRELVIK_FRAME OUTPUT_DIR
 set -euo pipefail
@@ -37,6 +38,15 @@ wait_window() {
 wait_gone() {
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to 2 s for the file $1.
+wait_file() {
+  for _ in $(seq 20); do
+    [ -f "$1" ] && return 0
     sleep 0.1
   done
   return 1
@@ -108,4 +118,28 @@ wait_gone "^Commands$" || fail "a double-click on a command row did not close th
 sleep 0.3
 copy_and_compare --slave "0A 0B 0C" CTRL_TILT
 import -window "$main" "$out/e2e-main-window-after-browser.png"
+
+# The strings for all channels of CTRL_TILT, saved through the real save dialog: the file must be
+# what brelvik-frame writes for the same inputs, byte for byte.
+saved=$out/e2e-table.csv
+rm -f "$saved"
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+t
+table=$(wait_window "^Strings for all channels$") || fail "ctrl+t did not open the table"
+xdotool windowfocus --sync "$table"
+xdotool key ctrl+s
+dialog=$(wait_window "^Save as CSV$") || fail "ctrl+s did not open the save dialog"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$saved"
+# The first Return may only close the file name completer's list.
+for _ in 1 2 3; do
+  xdotool key Return
+  if wait_file "$saved"; then break; fi
+done
+[ -f "$saved" ] || fail "the table was not saved"
+cmp "$saved" <("$frame" table --slave "0A 0B 0C" CTRL_TILT) ||
+  fail "the saved table differs from brelvik-frame table"
+echo "ok: the saved table matches brelvik-frame table"
+import -window "$table" "$out/e2e-table-window.png"
 echo "e2e: all steps passed"
