@@ -15,6 +15,7 @@ ci_targets=(
   fuzz_calc:30
   fuzz_option_list:30
   fuzz_value_text:30
+  fuzz_table_set:30
 )
 
 if [ $# -ge 3 ]; then
