@@ -347,10 +347,12 @@ void TfrmMain::btnDecodeClick() {}
 void TfrmMain::btnTableClick() {
   // Made at the first opening and reused: every opening shows the inputs of that moment.
   if (frmTable_ == nullptr) frmTable_ = new TfrmTable(this);
+  const bool open = frmTable_->isVisible();
   frmTable_->ShowTable(Commands, ChosenCommand(), editHost->displayText(),
                        editSlave->displayText());
   frmTable_->show();
-  frmTable_->raise();
+  // A window shown anew comes up on top; one already open is brought there.
+  if (open) frmTable_->raise();
   frmTable_->activateWindow();
 }
 
