@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "BuiltInCommands.h"
 #include "FrameCalc.h"
 #include "FrameTable.h"
+#include "FuzzCatalog.h"
 #include "FuzzCheck.h"
 #include "OptionList.h"
 #include "ParamValues.h"
@@ -26,15 +26,6 @@ namespace {
 
 // Tables larger than this are checked by their row count only, to keep each run short.
 constexpr std::uint64_t kCheckedRows = 4096;
-
-const TListCommands& BuiltIn() {
-  static const TListCommands* commands = [] {
-    auto* list = new TListCommands;
-    AddBuiltInCommands(*list);
-    return list;
-  }();
-  return *commands;
-}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -128,7 +119,7 @@ void CheckTable(const TCommand& command, const TSetReading& reading, const std::
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  const TListCommands& commands = BuiltIn();
+  const TListCommands& commands = fuzz::BuiltIn();
   const TCommand& command = commands.Items(input.ConsumeIntegralInRange(0, commands.Count() - 1));
   const std::string host = input.ConsumeRandomLengthString(16);
   const std::string text = input.ConsumeRemainingBytesAsString();
