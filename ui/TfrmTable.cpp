@@ -36,10 +36,12 @@ constexpr int kMargin = 8;
 // Room for the cell's margins beside the widest text of a column.
 constexpr int kCellPadding = 16;
 // The widest texts of the columns that are sized to their contents.
+// Room for six digits: every row number up to the most rows of a table.
 constexpr char kWidestNumber[] = "000000";
-constexpr char kWidestCommand[] = "GET_TILT_FRAMECOUNT";
-// A Loxone string of 14 bytes: the longest of the built-in commands with three-byte addresses.
-constexpr std::size_t kLoxoneCharacters = 14 * 4;
+// Until a table is shown: a long message name, and a Loxone string of 15 bytes, the longest of
+// the built-in commands with three-byte addresses (SET_CHANNEL_MODE's).
+constexpr char kWideCommand[] = "GET_TILT_FRAMECOUNT";
+constexpr std::size_t kLoxoneCharacters = 15 * 4;
 
 constexpr QColor kErrorColor(176, 0, 0);
 
@@ -70,8 +72,7 @@ TfrmTable::TfrmTable(QWidget* parent) : QDialog(parent) {
   columns->setSectionResizeMode(QHeaderView::Interactive);
   columns->resizeSection(TTableModel::kNumberColumn,
                          fontMetrics().horizontalAdvance(kWidestNumber) + kCellPadding);
-  columns->resizeSection(TTableModel::kCommandColumn,
-                         fontMetrics().horizontalAdvance(kWidestCommand) + kCellPadding);
+  FitCommandColumn(QString::fromLatin1(kWideCommand));
   // The parameters take what the others leave; their whole text is in the tooltip.
   columns->setSectionResizeMode(TTableModel::kParametersColumn, QHeaderView::Stretch);
   columns->setStretchLastSection(false);
@@ -179,11 +180,19 @@ void TfrmTable::ShowTable(const TListCommands& commands, const TCommand* command
   lblSource->setPalette(palette);
   lblSource->setText(source);
 
+  // Columns as wide as their widest text; the parameters take the rest.
   std::size_t longest = 0;
-  for (const TTableRow& row : table.Rows) longest = std::max(longest, row.Frame.Loxone.size());
+  QString widestCommand;
+  for (const TTableRow& row : table.Rows) {
+    longest = std::max(longest, row.Frame.Loxone.size());
+    if (row.Command->MessageName.size() > static_cast<std::size_t>(widestCommand.size())) {
+      widestCommand = ToQString(row.Command->MessageName);
+    }
+  }
   if (longest > 0) FitLoxoneColumn(longest);
+  if (!widestCommand.isEmpty()) FitCommandColumn(widestCommand);
 
-  baseName_ = command != nullptr ? ToQString(command->MessageName) : QStringLiteral("all-commands");
+  baseName_ = command != nullptr ? ToQString(command->MessageName) : tr("all-commands");
   grdStrings->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   Model->SetTable(std::move(table));
   grdStrings->scrollToTop();
@@ -249,6 +258,12 @@ bool TfrmTable::SaveCsv(const QString& fileName) {
                 .arg(static_cast<qulonglong>(Model->Table().Rows.size()))
                 .arg(QDir::toNativeSeparators(fileName)));
   return true;
+}
+
+void TfrmTable::FitCommandColumn(const QString& widest) {
+  const int width = std::max(fontMetrics().horizontalAdvance(widest),
+                             fontMetrics().horizontalAdvance(tr("Command")));
+  grdStrings->horizontalHeader()->resizeSection(TTableModel::kCommandColumn, width + kCellPadding);
 }
 
 void TfrmTable::FitLoxoneColumn(std::size_t characters) {

@@ -45,6 +45,8 @@ class TfrmTable : public QDialog {
   TTableModel* Model;
 
  private:
+  // Makes the command column wide enough for the name "widest".
+  void FitCommandColumn(const QString& widest);
   // Makes the Loxone column wide enough for strings of "characters" characters.
   void FitLoxoneColumn(std::size_t characters);
   void SetStatus(const QString& text);
