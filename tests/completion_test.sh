@@ -24,7 +24,7 @@ expect() {
   fi
 }
 
-expect "list show encode help" brelvik-frame ""
+expect "list show encode decode help" brelvik-frame ""
 expect "encode" brelvik-frame en
 expect "--help --version" brelvik-frame --
 expect "CTRL_POSITION CTRL_TILT CTRL_DIM" brelvik-frame encode CTRL
@@ -36,6 +36,9 @@ expect "--slave" brelvik-frame encode CTRL_POSITION --sl
 expect "" brelvik-frame encode --host ""
 expect "GET_CHANNEL_MODE GET_TILT_FRAMECOUNT GET_DIM_FRAMECOUNT GET_DCT_LOCK" brelvik-frame show G
 expect "encode" brelvik-frame help e
+expect "--help --json" brelvik-frame decode --
+expect "" brelvik-frame decode ""
+expect "decode" brelvik-frame help d
 expect "" brelvik-frame help encode ""
 
 [ "$(complete -p brelvik-frame)" = "complete -F _brelvik_frame brelvik-frame" ] ||
