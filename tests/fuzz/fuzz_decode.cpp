@@ -10,21 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "BuiltInCommands.h"
 #include "FrameCalc.h"
 #include "FrameDecode.h"
 #include "FrameInvariants.h"
+#include "FuzzCatalog.h"
 
 namespace {
-
-const TListCommands& BuiltIn() {
-  static const TListCommands* commands = [] {
-    auto* list = new TListCommands;
-    AddBuiltInCommands(*list);
-    return list;
-  }();
-  return *commands;
-}
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
@@ -123,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!input.ConsumeBool()) {
     text = input.ConsumeRemainingBytesAsString();
   } else {
-    encodedCommand = &BuiltIn().Items(input.ConsumeIntegralInRange<int>(0, BuiltIn().Count() - 1));
+    encodedCommand =
+        &fuzz::BuiltIn().Items(input.ConsumeIntegralInRange<int>(0, fuzz::BuiltIn().Count() - 1));
     host = AddressText(input);
     slave = AddressText(input);
     for (std::size_t i = 0; i < encodedCommand->Properties.size(); ++i) {
@@ -178,12 +170,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const TDecodeResult result = DecodeFrame(BuiltIn(), text);
+  const TDecodeResult result = DecodeFrame(fuzz::BuiltIn(), text);
   CheckResult(result);
 
   if (result.Readable()) {
     // The same bytes as a Loxone string decode the same.
-    TDecodeResult again = DecodeFrame(BuiltIn(), LoxoneText(result.Bytes));
+    TDecodeResult again = DecodeFrame(fuzz::BuiltIn(), LoxoneText(result.Bytes));
     FUZZ_CHECK(again.Form == TDecodeForm::Loxone);
     again.Form = result.Form;
     FUZZ_CHECK(again == result);
