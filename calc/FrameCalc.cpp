@@ -3,15 +3,9 @@
 #include <array>
 
 #include "HexDigits.h"
+#include "Utf8Text.h"
 
 namespace {
-
-// Every value on a result line starts in column 15, after a label padded to 14 characters.
-constexpr std::string_view kRawLabel = "Raw Data:     ";
-constexpr std::string_view kActualLabel = "Actual Data:  ";
-constexpr std::string_view kChecksumLabel = "Checksum:     ";
-constexpr std::string_view kDataToSendLabel = "Data to send: ";
-constexpr std::string_view kLoxoneLabel = "Loxone:       ";
 
 constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
@@ -22,27 +16,11 @@ struct TGroup {
 };
 
 // The third byte of every frame.
-constexpr TGroup kConstantGroup = {{'0', '5'}, 0x05};
+constexpr TGroup kConstantGroup = {{'0', '5'}, kConstantByte};
 
 // The byte of the hexadecimal digits "high" and "low", which the caller has checked.
 TGroup DigitsGroup(char high, char low) {
   return {{high, low}, static_cast<std::uint8_t>(HexDigitValue(high) * 16 + HexDigitValue(low))};
-}
-
-// Where byte "at" of "text" stands, counted in characters from 1: UTF-8 continuation bytes
-// belong to the character before them.
-std::size_t CharacterPosition(std::string_view text, std::size_t at) {
-  std::size_t position = 1;
-  for (std::size_t i = 0; i < at; ++i)
-    position += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-  return position;
-}
-
-// The whole character that starts at byte "at" of "text", with its UTF-8 continuation bytes.
-std::string CharacterAt(std::string_view text, std::size_t at) {
-  std::size_t end = at + 1;
-  while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  return std::string(text.substr(at, end - at));
 }
 
 TCalcError NotHexDigitError(TCalcInput input, std::string_view text, std::size_t at) {
@@ -54,10 +32,9 @@ TCalcError NotHexDigitError(TCalcInput input, std::string_view text, std::size_t
   return error;
 }
 
-// Appends a code of the command ("input" is MessageCode or LengthCode), which must be exactly
-// two hexadecimal digits.
-std::optional<TCalcError> AppendCode(std::string_view code, TCalcInput input,
-                                     std::vector<TGroup>& groups) {
+// The error of a code of the command ("input" is MessageCode or LengthCode), which must be
+// exactly two hexadecimal digits; none when it is.
+std::optional<TCalcError> CodeError(std::string_view code, TCalcInput input) {
   for (std::size_t i = 0; i < code.size(); ++i) {
     if (HexDigitValue(code[i]) < 0) return NotHexDigitError(input, code, i);
   }
@@ -68,6 +45,13 @@ std::optional<TCalcError> AppendCode(std::string_view code, TCalcInput input,
     error.Text = std::string(code);
     return error;
   }
+  return std::nullopt;
+}
+
+// Appends a code of the command ("input" is MessageCode or LengthCode).
+std::optional<TCalcError> AppendCode(std::string_view code, TCalcInput input,
+                                     std::vector<TGroup>& groups) {
+  if (auto error = CodeError(code, input)) return error;
   groups.push_back(DigitsGroup(code[0], code[1]));
   return std::nullopt;
 }
@@ -125,25 +109,6 @@ void AppendHexByte(std::string& text, std::uint8_t value) {
   text.push_back(kUpperHexDigits[value & 0x0F]);
 }
 
-// Appends "sum" to "bytes" most significant byte first, in as many bytes as it needs and at
-// least one.
-void AppendChecksumBytes(std::uint64_t sum, std::vector<std::uint8_t>& bytes) {
-  int shift = 0;
-  while (shift < 56 && (sum >> (shift + 8)) != 0) shift += 8;
-  for (; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(sum >> shift));
-}
-
-// Joins the bytes as two upper-case digits each, one blank between them.
-std::string ByteGroupText(std::span<const std::uint8_t> bytes) {
-  std::string text;
-  text.reserve(bytes.size() * 3);
-  for (std::uint8_t byte : bytes) {
-    if (!text.empty()) text.push_back(' ');
-    AppendHexByte(text, byte);
-  }
-  return text;
-}
-
 std::string Concat(std::string_view a, std::string_view b) {
   std::string text;
   text.reserve(a.size() + b.size());
@@ -198,7 +163,7 @@ TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::strin
 
   // Message code, length code, the constant byte, host and slave last byte first, parameters.
   std::vector<TGroup> groups;
-  groups.reserve(9 + values.size() + (host.size() + slave.size()) / 2);
+  groups.reserve(kFrameHeaderSize + values.size() + (host.size() + slave.size()) / 2);
   if (auto error = AppendInputs(*command, host, slave, values, groups)) {
     return FailureResult(command->Description, std::move(*error));
   }
@@ -216,13 +181,14 @@ TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::strin
   for (const TGroup& group : groups) {
     if (!frame.Raw.empty()) frame.Raw.push_back(' ');
     frame.Raw.append(group.Text.data(), group.Text.size());
-    // The inverted byte is its one's complement within the byte.
-    const auto inverted = static_cast<std::uint8_t>(0xFF - group.Value);
+    const std::uint8_t inverted = InvertByte(group.Value);
     toSend.push_back(inverted);
     sum += inverted;
   }
   const std::size_t frameSize = toSend.size();
-  AppendChecksumBytes(sum, toSend);
+  const TChecksum checksum = ChecksumBytes(sum);
+  const std::span<const std::uint8_t> checksumBytes = checksum.View();
+  toSend.insert(toSend.end(), checksumBytes.begin(), checksumBytes.end());
   const std::span<const std::uint8_t> bytes(toSend);
   frame.Actual = ByteGroupText(bytes.first(frameSize));
   frame.Checksum = ByteGroupText(bytes.subspan(frameSize));
@@ -243,6 +209,33 @@ TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::strin
   result.Bytes = std::move(toSend);
   result.FrameSize = frameSize;
   return result;
+}
+
+TChecksum ChecksumBytes(std::uint64_t sum) {
+  TChecksum checksum;
+  int shift = 0;
+  while (shift < 56 && (sum >> (shift + 8)) != 0) shift += 8;
+  for (; shift >= 0; shift -= 8) {
+    checksum.Bytes[checksum.Size++] = static_cast<std::uint8_t>(sum >> shift);
+  }
+  return checksum;
+}
+
+std::string ByteGroupText(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 3);
+  for (std::uint8_t byte : bytes) {
+    if (!text.empty()) text.push_back(' ');
+    AppendHexByte(text, byte);
+  }
+  return text;
+}
+
+TCodeByte ReadCode(std::string_view code, TCalcInput input) {
+  TCodeByte read;
+  read.Error = CodeError(code, input);
+  if (!read.Error) read.Byte = DigitsGroup(code[0], code[1]).Value;
+  return read;
 }
 
 TAddressBytes ReadAddress(std::string_view text, TCalcInput input) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,6 +19,16 @@ inline constexpr std::string_view kDefaultHost = "FF FF 00";
 inline constexpr std::string_view kDefaultSlave = "05 00 02";
 // The number of bytes of each address in the frame layout.
 inline constexpr std::size_t kAddressByteCount = 3;
+// The third byte of every frame, after the message code and the length code.
+inline constexpr std::uint8_t kConstantByte = 0x05;
+// The bytes before the parameters: message code, length code, the constant and both addresses.
+inline constexpr std::size_t kFrameHeaderSize = 3 + 2 * kAddressByteCount;
+
+// Returns the byte sent for the frame byte "byte": its one's complement within the byte. The
+// same operation turns a sent byte back into the frame byte.
+constexpr std::uint8_t InvertByte(std::uint8_t byte) {
+  return static_cast<std::uint8_t>(0xFF - byte);
+}
 
 enum class TCalcOutcome {
   NoCommand,  // No command chosen: nothing was encoded.
@@ -86,6 +97,13 @@ inline constexpr std::string_view kEncodeError = "Error while encoding command."
 // Column titles over the raw data line; they line up in a fixed-pitch font when both addresses
 // have three bytes.
 inline constexpr std::string_view kHeaderLine = "              Cmd  |Re|Host    |Slave   |Param";
+// The labels of the other result lines: every value starts in column 15, after a label padded to
+// 14 characters.
+inline constexpr std::string_view kRawLabel = "Raw Data:     ";
+inline constexpr std::string_view kActualLabel = "Actual Data:  ";
+inline constexpr std::string_view kChecksumLabel = "Checksum:     ";
+inline constexpr std::string_view kDataToSendLabel = "Data to send: ";
+inline constexpr std::string_view kLoxoneLabel = "Loxone:       ";
 
 // Encodes "command" (nullptr when none is chosen) with the address texts "host" and "slave" and
 // one value per parameter in "values". An address text is read after blanks and control
@@ -95,6 +113,31 @@ inline constexpr std::string_view kHeaderLine = "              Cmd  |Re|Host    
 // 0..255 gives the Failure outcome, with the reason in Error.
 TCalcResult CalcFrame(const TCommand* command, std::string_view host, std::string_view slave,
                       std::span<const TParamValue> values);
+
+// The checksum of a frame: the sum of its inverted bytes, most significant byte first, in as few
+// bytes as it needs and at least one.
+struct TChecksum {
+  std::array<std::uint8_t, sizeof(std::uint64_t)> Bytes{};
+  std::size_t Size = 0;
+
+  std::span<const std::uint8_t> View() const { return {Bytes.data(), Size}; }
+  friend bool operator==(const TChecksum&, const TChecksum&) = default;
+};
+
+// Returns the checksum bytes of "sum", the sum of a frame's inverted bytes.
+TChecksum ChecksumBytes(std::uint64_t sum);
+
+// Returns "bytes" as byte-group text: two upper-case hexadecimal digits each, one blank between
+// them, none at either end.
+std::string ByteGroupText(std::span<const std::uint8_t> bytes);
+
+// The byte of a command's code text, Msg or Len ("input" is MessageCode or LengthCode), as
+// CalcFrame reads it, or the error that CalcFrame would report for it.
+struct TCodeByte {
+  std::uint8_t Byte = 0;
+  std::optional<TCalcError> Error;
+};
+TCodeByte ReadCode(std::string_view code, TCalcInput input);
 
 // The bytes of an address text as CalcFrame reads it ("input" is Host or Slave), in the order
 // they are written, or the error that CalcFrame would report for it.

@@ -6,17 +6,10 @@
 
 std::vector<std::string> Split(std::string_view text, std::string_view delimiter) {
   std::vector<std::string> pieces;
-  if (delimiter.empty()) {
-    if (!text.empty()) pieces.emplace_back(text);
-    return pieces;
-  }
-  std::string_view remainder = text;
-  for (std::size_t found = remainder.find(delimiter); found != std::string_view::npos;
-       found = remainder.find(delimiter)) {
-    if (found > 0) pieces.emplace_back(remainder.substr(0, found));
-    remainder.remove_prefix(found + delimiter.size());
-  }
-  if (!remainder.empty()) pieces.emplace_back(remainder);
+  ForEachPiece(text, delimiter, [&pieces](std::string_view piece) {
+    pieces.emplace_back(piece);
+    return true;
+  });
   return pieces;
 }
 
@@ -60,14 +53,9 @@ std::int32_t ValueTextToInt(std::string_view text) {
 
 std::vector<TOptionItem> ReadOptionItems(std::string_view options) {
   std::vector<TOptionItem> items;
-  for (const std::string& piece : Split(options, ";")) {
-    std::vector<std::string> parts = Split(piece, "=");
-    if (parts.size() < 2) continue;
-    TOptionItem item;
-    item.Value = ValueTextToInt(parts[0]);
-    item.ValueText = std::move(parts[0]);
-    item.Label = std::move(parts[1]);
-    items.push_back(std::move(item));
-  }
+  ForEachOptionItem(options, [&items](const TOptionItemView& item) {
+    items.push_back({std::string(item.ValueText), item.Value, std::string(item.Label)});
+    return true;
+  });
   return items;
 }

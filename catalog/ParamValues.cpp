@@ -35,10 +35,12 @@ bool IsAllowedValue(const TProperty& property, std::int64_t value) {
 
 std::optional<std::string> OptionLabel(const TProperty& property, std::int64_t value) {
   if (property.Type != kTypeList) return std::nullopt;
-  for (TOptionItem& item : ReadOptionItems(property.Options)) {
-    if (item.Value == value) return std::move(item.Label);
-  }
-  return std::nullopt;
+  std::optional<std::string> label;
+  ForEachOptionItem(property.Options, [&](const TOptionItemView& item) {
+    if (item.Value == value) label = std::string(item.Label);
+    return !label;
+  });
+  return label;
 }
 
 std::optional<std::int64_t> ReadNumberText(std::string_view text) {
@@ -67,8 +69,10 @@ std::optional<std::int64_t> ReadNumberText(std::string_view text) {
 std::optional<std::int64_t> ReadParamValue(const TProperty& property, std::string_view text) {
   if (const std::optional<std::int64_t> number = ReadNumberText(text)) return number;
   if (property.Type != kTypeList) return std::nullopt;
-  for (const TOptionItem& item : ReadOptionItems(property.Options)) {
-    if (EqualsIgnoringCase(item.Label, text)) return item.Value;
-  }
-  return std::nullopt;
+  std::optional<std::int64_t> value;
+  ForEachOptionItem(property.Options, [&](const TOptionItemView& item) {
+    if (EqualsIgnoringCase(item.Label, text)) value = item.Value;
+    return !value;
+  });
+  return value;
 }

@@ -16,6 +16,8 @@
 // Exit codes of the command line.
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitEncodeFailure = 1;
+// decode: a string that can be read has a problem.
+inline constexpr int kExitStringProblem = 1;
 inline constexpr int kExitUsage = 2;
 // The output cannot be written; 74 is EX_IOERR of sysexits.h.
 inline constexpr int kExitWriteError = 74;

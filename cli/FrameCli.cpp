@@ -11,6 +11,7 @@
 
 #include "BuiltInCommands.h"
 #include "CliSupport.h"
+#include "DecodeCommand.h"
 #include "FrameCommands.h"
 #include "ParamValues.h"
 
@@ -205,6 +206,37 @@ void SetupTable(CLI::App& app, TCliContext& context) {
     context.Action = [&context, request, delimiter] {
       request->DelimiterGiven = delimiter->count() > 0;
       return RunTable(context.Commands, *request, context.Out, context.Err);
+void SetupDecode(CLI::App& app, TCliContext& context) {
+  CLI::App* decode =
+      app.add_subcommand("decode", "Check a Loxone string or a frame and say what it stands for");
+  auto request = std::make_shared<TDecodeRequest>();
+  auto text = std::make_shared<std::string>();
+  auto flags = std::make_shared<TFormatFlags>();
+  CLI::Option* textOption = decode->add_option(
+      "TEXT", *text,
+      "The string to check, in quotes: a Loxone string (\\x7F\\xF2...), hexadecimal "
+      "pairs with blanks, commas, colons or nothing between them (7F F2 FA ...), or lines "
+      "of the result area, whose \"Data to send:\" or \"Loxone:\" line is read. Without "
+      "it, or with -, one string per line of standard input");
+  AddFormatFlags(*decode, *flags, false);
+  decode->footer(
+      "Prints the command, the addresses, every parameter, the length code, the\n"
+      "checksum found and expected, the verdict, and each problem and warning. A\n"
+      "value outside its parameter's range or options is a warning only. JSON gives\n"
+      "one object per string, an array of them for several lines.\n\n"
+      "Examples:\n"
+      "  brelvik-frame decode '\\x7F\\xF2\\xFA\\xFF\\x00\\x00\\xFD\\xFF\\xFA\\xFF\\xFE\\x08\\x5D'\n"
+      "  brelvik-frame decode --json \"7F F2 FA FF 00 00 FD FF FA FF FE 08 5D\"\n"
+      "  brelvik-frame decode < strings.txt\n"
+      "  brelvik-frame encode CTRL_TILT 2 1 40 | brelvik-frame decode\n\n"
+      "Exit codes: 0 every string valid; 1 a string can be read but has a problem;\n"
+      "2 a string cannot be read (the reason follows on stderr), or usage error;\n"
+      "74 the output cannot be written.");
+  decode->callback([&context, request, text, textOption, flags] {
+    context.Action = [&context, request, text, textOption, flags] {
+      if (textOption->count() > 0) request->Text = *text;
+      request->Format = flags->Format();
+      return RunDecode(context.Commands, *request, context.In, context.Out, context.Err);
     };
   });
 }
@@ -332,6 +364,7 @@ int RunFrameCli(std::vector<std::string> args, std::istream& in, std::ostream& o
   SetupList(app, context);
   SetupShow(app, context);
   SetupEncode(app, context);
+  SetupDecode(app, context);
   SetupTable(app, context);
   SetupHelp(app, context);
   app.footer(
@@ -341,11 +374,14 @@ int RunFrameCli(std::vector<std::string> args, std::istream& in, std::ostream& o
       "  brelvik-frame list\n"
       "  brelvik-frame show CTRL_POSITION\n"
       "  brelvik-frame encode --loxone CTRL_POSITION 2 STOP\n"
+      "  brelvik-frame decode "
+      "'\\x7F\\xF2\\xFA\\xFF\\x00\\x00\\xFD\\xFF\\xFA\\xFF\\xFE\\x08\\x5D'\n"
       "  brelvik-frame table --slave \"05 00 03\" > installation.csv\n\n"
       "Exit codes:\n"
-      "  0   done\n"
-      "  1   encode: the inputs cannot be encoded\n"
-      "  2   usage error: unknown command or option, a value that is not allowed\n"
+      "  0   done; decode: every string is valid\n"
+      "  1   encode: the inputs cannot be encoded; decode: a string has a problem\n"
+      "  2   usage error: unknown command or option, a value that is not allowed;\n"
+      "      decode: a string cannot be read\n"
       "  74  the output cannot be written (stdout closed, disk full, broken pipe)");
 
   errno = 0;

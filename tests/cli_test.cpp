@@ -710,6 +710,196 @@ TEST(ShowTest, ParametersWithTheirChoices) {
             std::string::npos);
 }
 
+constexpr char kWorkedDecoded[] =
+    "Command:      CTRL_POSITION (Control)\n"
+    "Message code: 80\n"
+    "Length code:  0D (expected 0D)\n"
+    "Host:         FF FF 00\n"
+    "Slave:        05 00 02\n"
+    "Parameter 1:  RTS channel selection = 0\n"
+    "Parameter 2:  Action = 1 (UP/ON)\n"
+    "Checksum:     08 5D (expected 08 5D)\n"
+    "Verdict:      valid\n";
+constexpr char kWrongChecksum[] = "7F F2 FA FF 00 00 FD FF FA FF FE 08 5E";
+constexpr char kDecodeHint[] = "Try 'brelvik-frame decode --help' for more information.\n";
+
+struct DecodeCase {
+  const char* Name;
+  Args Arguments;
+  std::string Input;  // Standard input.
+  int ExitCode;
+  std::string Out;  // Exact stdout.
+  std::string Err;  // Exact stderr.
+};
+
+class DecodeTest : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeTest, PrintsEachStringAndExitsWithTheWorstVerdict) {
+  const DecodeCase& c = GetParam();
+  const RunResult run = RunCli(c.Arguments, c.Input);
+  EXPECT_EQ(run.ExitCode, c.ExitCode);
+  EXPECT_EQ(run.Out, c.Out);
+  EXPECT_EQ(run.Err, c.Err);
+}
+
+// The lines of a string whose checksum is wrong, after the parameters.
+const std::string kWrongChecksumDecoded =
+    std::string(kWorkedDecoded).substr(0, std::string(kWorkedDecoded).find("Checksum:")) +
+    "Checksum:     08 5E (expected 08 5D)\n"
+    "Verdict:      not valid: 1 problem\n"
+    "Problem:      checksum 08 5E, but the frame's bytes add up to 08 5D\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DecodeTest,
+    testing::ValuesIn(std::vector<DecodeCase>{
+        {"LoxoneString", {"decode", kWorkedLoxone}, "", 0, kWorkedDecoded, ""},
+        {"HexPairsWithCommas",
+         {"decode", "7F,F2,FA,FF,00,00,FD,FF,FA,FF,FE,08,5D"},
+         "",
+         0,
+         kWorkedDecoded,
+         ""},
+        {"Problem", {"decode", kWrongChecksum}, "", 1, kWrongChecksumDecoded, ""},
+        {"Unreadable",
+         {"decode", "7F F2 FG"},
+         "",
+         2,
+         "Verdict:      unreadable: \"G\" at position 8 is not a hexadecimal digit\n",
+         "brelvik-frame: \"7F F2 FG\": \"G\" at position 8 is not a hexadecimal digit\n" +
+             std::string(kDecodeHint)},
+        {"BackslashesLostToTheShell",
+         {"decode", "x7FxF2"},
+         "",
+         2,
+         "Verdict:      unreadable: \"x\" at position 1 is not a hexadecimal digit\n",
+         "brelvik-frame: \"x7FxF2\": \"x\" at position 1 is not a hexadecimal digit; the shell "
+         "drops the backslashes of an unquoted Loxone string: put it in single quotes\n" +
+             std::string(kDecodeHint)},
+        {"EmptyText",
+         {"decode", ""},
+         "ignored",
+         2,
+         "Verdict:      unreadable: no bytes to read: give a Loxone string, hexadecimal pairs or "
+         "lines of the result area\n",
+         "brelvik-frame: \"\": no bytes to read: give a Loxone string, hexadecimal pairs or lines "
+         "of the result area\n" +
+             std::string(kDecodeHint)},
+        {"OneLineOnStandardInput",
+         {"decode"},
+         std::string(kWorkedLoxone) + "\n",
+         0,
+         kWorkedDecoded,
+         ""},
+        {"DashReadsStandardInput",
+         {"decode", "-"},
+         std::string("\n  \n") + kWorkedLoxone + "\r\n",
+         0,
+         kWorkedDecoded,
+         ""},
+        {"LinesOnStandardInput",
+         {"decode"},
+         std::string(kWorkedLoxone) + "\n\n" + kWrongChecksum + "\n",
+         1,
+         "Line 1:       \"" + std::string(kWorkedLoxone) + "\"\n" + kWorkedDecoded +
+             "\nLine 3:       \"" + kWrongChecksum + "\"\n" + kWrongChecksumDecoded,
+         ""},
+        {"UnreadableLineAmongOthers",
+         {"decode"},
+         std::string(kWrongChecksum) + "\nnope\n",
+         2,
+         "Line 1:       \"" + std::string(kWrongChecksum) + "\"\n" + kWrongChecksumDecoded +
+             "\nLine 2:       \"nope\"\n"
+             "Verdict:      unreadable: \"n\" at position 1 is not a hexadecimal digit\n",
+         "brelvik-frame: line 2 \"nope\": \"n\" at position 1 is not a hexadecimal digit\n"
+         "brelvik-frame: 1 of 2 strings cannot be read\n" +
+             std::string(kDecodeHint)},
+        {"NothingOnStandardInput",
+         {"decode"},
+         "\n \n",
+         2,
+         "",
+         "brelvik-frame: standard input holds no string to decode: give one per line, or TEXT\n" +
+             std::string(kDecodeHint)},
+        {"TwoTexts",
+         {"decode", "7F", "F2"},
+         "",
+         2,
+         "",
+         "brelvik-frame: the following argument was not expected: F2\n" + std::string(kDecodeHint)},
+    }),
+    [](const auto& info) { return info.param.Name; });
+
+// The output of encode read back through standard input: its block of lines is one string.
+TEST(DecodeTest, ResultBlockOnStandardInputIsOneString) {
+  const std::string block = RunCli({"encode", "CTRL_POSITION"}).Out;
+  const RunResult one = RunCli({"decode"}, block);
+  EXPECT_EQ(one.ExitCode, 0) << one.Err;
+  EXPECT_EQ(one.Out, kWorkedDecoded);
+
+  // Two blocks, and Loxone lines one after another, stay strings of their own.
+  const std::string loxoneLine = std::string("Loxone:       ") + kWorkedLoxone + "\n";
+  const RunResult several = RunCli({"decode"}, block + block + loxoneLine + loxoneLine);
+  EXPECT_EQ(several.ExitCode, 0) << several.Err;
+  EXPECT_EQ(several.Out.find("Line 1:       \""), 0u) << several.Out;
+  for (const char* header : {"Line 7:       \"", "Line 13:      \"", "Line 14:      \""}) {
+    EXPECT_NE(several.Out.find(std::string("\n\n") + header), std::string::npos) << header;
+  }
+  EXPECT_EQ(several.Out.find("Line 2:"), std::string::npos);
+}
+
+TEST(DecodeTest, JsonGivesOneObjectPerStringAndAnArrayForSeveralLines) {
+  using nlohmann::json;
+  const RunResult valid = RunCli({"decode", "--json", kWorkedLoxone});
+  EXPECT_EQ(valid.ExitCode, 0);
+  EXPECT_EQ(json::parse(valid.Out), json::parse(R"({
+    "valid": true, "form": "loxone", "command": "CTRL_POSITION", "category": "Control",
+    "message_code": "80", "length_code": "0D", "length_code_expected": "0D",
+    "host": "FF FF 00", "slave": "05 00 02", "values": [0, 1],
+    "parameters": [{"name": "RTS channel selection", "value": 0},
+                   {"name": "Action", "value": 1, "label": "UP/ON"}],
+    "checksum_found": "08 5D", "checksum_expected": "08 5D", "extra_bytes": null,
+    "problems": [], "warnings": [],
+    "bytes": [127, 242, 250, 255, 0, 0, 253, 255, 250, 255, 254, 8, 93]})"));
+  // The keys in this order.
+  EXPECT_EQ(valid.Out.find("{\n  \"valid\": true,\n  \"form\": \"loxone\",\n  \"command\""), 0u);
+
+  const RunResult unreadable = RunCli({"decode", "--json", "7F F"});
+  EXPECT_EQ(unreadable.ExitCode, 2);
+  EXPECT_EQ(json::parse(unreadable.Out), json::parse(R"({"valid": false,
+    "error": "\"F\" at position 4 is half a byte: every byte takes two hexadecimal digits",
+    "position": 4, "text": "F"})"));
+  EXPECT_NE(unreadable.Err.find("brelvik-frame: \"7F F\": "), std::string::npos);
+
+  const RunResult lines = RunCli({"decode", "--json"}, std::string("\n") + kWrongChecksum + "\n" +
+                                                           "84 F2 FA FF 00 00 FD FF FA "
+                                                           "FF FE 08 62 5D\n");
+  EXPECT_EQ(lines.ExitCode, 1) << lines.Err;
+  const json array = json::parse(lines.Out);
+  ASSERT_TRUE(array.is_array());
+  ASSERT_EQ(array.size(), 2u);
+  EXPECT_EQ(array[0]["line"], 2);
+  EXPECT_EQ(array[0]["valid"], false);
+  EXPECT_EQ(array[0]["checksum_found"], "08 5E");
+  EXPECT_EQ(array[0]["problems"],
+            json::parse(R"(["checksum 08 5E, but the frame's bytes add up to 08 5D"])"));
+  EXPECT_EQ(array[1]["line"], 3);
+  EXPECT_EQ(array[1]["command"], nullptr);
+  EXPECT_EQ(array[1]["category"], nullptr);
+  EXPECT_EQ(array[1]["values"], json::parse("[0, 1]"));
+  EXPECT_EQ(array[1]["parameters"], json::array());
+  EXPECT_EQ(array[1]["extra_bytes"], "5D");
+  EXPECT_EQ(array[1]["problems"].size(), 2u);
+
+  // A string from the calculator's start: valid, with warnings for the values below the minimum.
+  const std::string start = RunCli({"encode", "--loxone", "SET_TILT_FRAMECOUNT"}).Out;
+  const json warned = json::parse(RunCli({"decode", "--json"}, start).Out);
+  EXPECT_EQ(warned["valid"], true);
+  EXPECT_EQ(warned["warnings"], json::parse(R"(["value 0 of \"US mode\" lies outside 4 to 255",
+                                                 "value 0 of \"CE mode\" lies outside 2 to 13"])"));
+  EXPECT_TRUE(warned.is_object());
+  EXPECT_EQ(warned["line"], 1);
+}
+
 // Every command's help has a usage line, a purpose, its options and examples; "help COMMAND"
 // prints exactly what "COMMAND --help" does.
 TEST(HelpTest, EveryCommandHasItsHelpBothWays) {
@@ -719,9 +909,10 @@ TEST(HelpTest, EveryCommandHasItsHelpBothWays) {
   EXPECT_NE(top.Out.find("Usage: brelvik-frame [OPTIONS] SUBCOMMAND"), std::string::npos);
   EXPECT_NE(top.Out.find("Exit codes:\n  0 "), std::string::npos) << top.Out;
   EXPECT_NE(top.Out.find("\n  74  "), std::string::npos);
+  EXPECT_NE(top.Out.find("decode: a string has a problem\n"), std::string::npos);
   EXPECT_EQ(RunCli({"help"}).Out, top.Out);
 
-  for (const std::string command : {"list", "show", "encode", "table", "help"}) {
+  for (const std::string command : {"list", "show", "encode", "decode", "table", "help"}) {
     SCOPED_TRACE(command);
     const RunResult help = RunCli({command, "--help"});
     EXPECT_EQ(help.ExitCode, 0);
@@ -755,7 +946,8 @@ class FailingBuffer : public std::streambuf {
 TEST(WriteErrorTest, OutputThatCannotBeWrittenIsAnError) {
   for (const Args& args :
        {Args{"encode", "CTRL_POSITION"}, Args{"list"}, Args{"--help"},
-        Args{"show", "--json", "SET_IP"}, Args{"table"}, Args{"table", "--format", "json"}}) {
+        Args{"show", "--json", "SET_IP"}, Args{"decode", kWorkedLoxone}, Args{"table"},
+        Args{"table", "--format", "json"}}) {
     FailingBuffer buffer;
     std::ostream out(&buffer);
     std::istringstream in;
@@ -783,13 +975,17 @@ std::string ReadFile(const std::filesystem::path& path) {
 // How the binary's stdout is set up.
 enum class StdoutKind { File, Closed, DevFull, BrokenPipe };
 
-ProcessResult RunProcess(const Args& args, StdoutKind kind = StdoutKind::File) {
+ProcessResult RunProcess(const Args& args, StdoutKind kind = StdoutKind::File,
+                         const std::string& input = "") {
   const std::filesystem::path dir = testing::TempDir();
+  const std::string in = (dir / "frame.in").string();
   const std::string out = (dir / "frame.out").string();
   const std::string err = (dir / "frame.err").string();
+  std::ofstream(in, std::ios::binary) << input;
   int pipeFds[2] = {-1, -1};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, in.c_str(), O_RDONLY, 0);
   switch (kind) {
     case StdoutKind::File:
       posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
@@ -848,6 +1044,20 @@ TEST(ProcessTest, ExitCodesAndStreams) {
   const ProcessResult help = RunProcess({"help", "encode"});
   EXPECT_EQ(help.ExitCode, 0);
   EXPECT_EQ(help.Out, RunCli({"encode", "--help"}).Out);
+}
+
+TEST(ProcessTest, DecodeReadsStandardInputAndExitsWithTheWorstVerdict) {
+  const std::string input = std::string(kWorkedLoxone) + "\n" + kWrongChecksum + "\n";
+  const ProcessResult problem = RunProcess({"decode"}, StdoutKind::File, input);
+  EXPECT_EQ(problem.ExitCode, 1);
+  EXPECT_EQ(problem.Out, RunCli({"decode"}, input).Out);
+  EXPECT_EQ(problem.Err, "");
+
+  const ProcessResult unreadable = RunProcess({"decode", "--json", "-"}, StdoutKind::File, "G\n");
+  EXPECT_EQ(unreadable.ExitCode, 2);
+  EXPECT_EQ(unreadable.Out.find("{\n  \"line\": 1,\n  \"valid\": false,\n  \"error\": "), 0u)
+      << unreadable.Out;
+  EXPECT_EQ(unreadable.Err.find("brelvik-frame: line 1 \"G\": "), 0u) << unreadable.Err;
 }
 
 TEST(ProcessTest, OutputThatCannotBeWrittenExitsWith74) {

@@ -24,7 +24,7 @@ expect() {
   fi
 }
 
-expect "list show encode table help" brelvik-frame ""
+expect "list show encode decode table help" brelvik-frame ""
 expect "encode" brelvik-frame en
 expect "--help --version" brelvik-frame --
 expect "CTRL_POSITION CTRL_TILT CTRL_DIM" brelvik-frame encode CTRL
@@ -44,6 +44,9 @@ expect "csv tsv json markdown" brelvik-frame table --format ""
 expect "markdown" brelvik-frame table CTRL_POSITION --format m
 expect "" brelvik-frame table --set ""
 expect "--delimiter --format --help --host --set --slave" brelvik-frame table --
+expect "--help --json" brelvik-frame decode --
+expect "" brelvik-frame decode ""
+expect "decode" brelvik-frame help d
 expect "" brelvik-frame help encode ""
 
 [ "$(complete -p brelvik-frame)" = "complete -F _brelvik_frame brelvik-frame" ] ||

@@ -29,6 +29,7 @@
 #include "TSpinEdit.h"
 #include "TfrmCommandCatalog.h"
 #include "TfrmTable.h"
+#include "TfrmDecode.h"
 
 namespace {
 
@@ -342,7 +343,44 @@ void TfrmMain::cxButton2Click() {
   lblStatus->adjustSize();
 }
 
-void TfrmMain::btnDecodeClick() {}
+void TfrmMain::btnDecodeClick() {
+  if (frmDecode_ == nullptr) frmDecode_ = new TfrmDecode(Commands, this);
+  if (frmDecode_->exec() != TfrmDecode::kModalOk) return;
+  UseDecoded(frmDecode_->Decoded());
+}
+
+void TfrmMain::UseDecoded(const TDecodeResult& decoded) {
+  if (decoded.Command == nullptr) return;
+  {
+    // The fields hold three bytes, which is what a frame has for each address; a string too short
+    // to hold an address leaves its field as it is.
+    const QSignalBlocker hostBlocker(editHost);
+    const QSignalBlocker slaveBlocker(editSlave);
+    if (decoded.Host) editHost->setText(ToQString(*decoded.Host));
+    if (decoded.Slave) editSlave->setText(ToQString(*decoded.Slave));
+  }
+  // Rebuilds the panel only when the command changes, as the browser does.
+  cbCommand->setCurrentIndex(
+      cbCommand->findData(QVariant::fromValue(reinterpret_cast<quintptr>(decoded.Command))));
+  // An editor without a byte in the string keeps its value; bytes beyond the editors are dropped.
+  for (qsizetype i = 0; i < ParamEditors.size() && i < qsizetype(decoded.Values.size()); ++i) {
+    const int value = decoded.Values[static_cast<std::size_t>(i)].value_or(0);
+    if (auto* spin = qobject_cast<TSpinEdit*>(ParamEditors[i])) {
+      spin->SetValue(value);
+    } else if (auto* list = qobject_cast<QComboBox*>(ParamEditors[i])) {
+      const QSignalBlocker blocker(list);
+      int item = list->findData(value);
+      if (item < 0) {
+        // A value of none of the options still stands for its byte, so that the calculator
+        // gives the same frame as the string.
+        list->addItem(tr("%1 = (none of its options)").arg(value), value);
+        item = list->count() - 1;
+      }
+      list->setCurrentIndex(item);
+    }
+  }
+  UpdateCalc();
+}
 
 void TfrmMain::btnTableClick() {
   // Made at the first opening and reused: every opening shows the inputs of that moment.

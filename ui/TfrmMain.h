@@ -24,6 +24,8 @@ class QScrollArea;
 class QToolButton;
 class TfrmCommandCatalog;
 class TfrmTable;
+class TfrmDecode;
+struct TDecodeResult;
 
 class TfrmMain : public QWidget {
   Q_OBJECT
@@ -91,9 +93,13 @@ class TfrmMain : public QWidget {
   // without one.
   QWidget* MakeParamRow(QWidget* panel, const TProperty& property, int top);
   void UpdateTabOrder();
+  // Sets the addresses, the command and the editors to what "decoded" holds, and recalculates.
+  void UseDecoded(const TDecodeResult& decoded);
 
   TfrmCommandCatalog* frmCommandCatalog_ = nullptr;
   // The window of the strings for all channels; owned by this window, made when first opened.
   TfrmTable* frmTable_ = nullptr;
+  // The window that checks a string; made at its first opening, owned by this window.
+  TfrmDecode* frmDecode_ = nullptr;
   bool shown_ = false;
 };

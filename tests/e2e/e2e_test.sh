@@ -2,9 +2,10 @@
 # Works the real brelvik-calc on an X display as a person would, with xdotool: chooses a
 # command from the drop-down list, sets a parameter, retypes the slave address, copies the
 # Loxone string and compares the real clipboard with brelvik-frame for the same inputs; then
-# chooses another command in the browser with a double-click and compares again; then opens the
+# chooses another command in the browser with a double-click and compares again; opens the
 # strings for all channels, saves them through the save dialog and compares the file with
-# brelvik-frame table. Screenshots of the windows go into the output folder.
+# brelvik-frame table; pastes a string into the decode window and uses it in the calculator.
+# Screenshots of the windows go into the output folder.
 #
 # Usage: e2e_test.sh BRELVIK_CALC BRELVIK_FRAME OUTPUT_DIR
 set -euo pipefail
@@ -142,4 +143,23 @@ cmp "$saved" <("$frame" table --slave "0A 0B 0C" CTRL_TILT) ||
   fail "the saved table differs from brelvik-frame table"
 echo "ok: the saved table matches brelvik-frame table"
 import -window "$table" "$out/e2e-table-window.png"
+# Checking a string: Ctrl+D opens the window, the string is pasted from the real clipboard, and
+# "Use in calculator" sets the main window, whose copy button must give the same string back.
+pasted=$("$frame" encode --loxone --host "01 02 03" --slave "0D 0E 0F" SET_CHANNEL_MODE 9 0 1 0)
+printf '%s' "$pasted" | xclip -selection clipboard
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+d
+decode=$(wait_window "^Check a Loxone string$") || fail "Ctrl+D did not open the decode window"
+xdotool windowfocus --sync "$decode"
+xdotool key ctrl+v
+sleep 0.3
+import -window "$decode" "$out/e2e-decode-window.png"
+# "Use in calculator" stands left of "Close" in the bottom right corner.
+eval "$(xdotool getwindowgeometry --shell "$decode")"
+click "$decode" $((WIDTH - 196)) $((HEIGHT - 24))
+wait_gone "^Check a Loxone string$" || fail "\"Use in calculator\" did not close the decode window"
+click "$main" 72 459
+copied=$(xclip -selection clipboard -o)
+[ "$copied" = "$pasted" ] || fail "after \"Use in calculator\" the clipboard has '$copied', not '$pasted'"
+echo "ok: a decoded string used in the calculator copies back unchanged"
 echo "e2e: all steps passed"

@@ -13,6 +13,7 @@ build=$(cd "$1" && pwd)
 # Every target and its time in CI, in seconds.
 ci_targets=(
   fuzz_calc:30
+  fuzz_decode:60
   fuzz_option_list:30
   fuzz_value_text:30
   fuzz_table_set:30
