@@ -278,6 +278,15 @@ TEST_F(MainWindowTest, TabOrderFollowsTheForm) {
   }
 }
 
+TEST_F(MainWindowTest, StartsWithTheFocusOnTheCommandChooserForTypeAhead) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  EXPECT_EQ(QApplication::focusWidget(), form_->cbCommand);
+  QTest::keyClicks(QApplication::focusWidget(), "CTRL_D");
+  EXPECT_EQ(form_->cbCommand->currentText(), "CTRL_DIM");
+  EXPECT_EQ(form_->ParamEditors.size(), 3);
+  EXPECT_EQ(ResultLines(), ToLines(CoreResult({0, 0, 0})));
+}
+
 // A small catalogue of faulty parameters, appended after the built-in commands.
 class FaultyCommandTest : public MainWindowTest {
  protected:

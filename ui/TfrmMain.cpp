@@ -127,6 +127,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   cxLabel6->move(kClientSize.width() - cxLabel6->width(), 464);
 
   UpdateTabOrder();
+  // The first control of the tab order has the focus when the window opens.
+  cbCommand->setFocus();
 
   // Connected only now, so that the initial texts above run no calculation.
   connect(editHost, &QLineEdit::textChanged, this, &TfrmMain::UpdateCalc);
