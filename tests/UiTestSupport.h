@@ -6,8 +6,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -120,6 +122,22 @@ inline void DragAt(QWidget* widget, const QPoint& from, const QPoint& to) {
     QApplication::sendEvent(widget, &move);
   }
   QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+// Rolls the mouse wheel by "notches" (positive: away from the user) over the middle of "widget",
+// delivered as the platform does to the innermost widget under the pointer.
+inline void WheelOver(QWidget* widget, int notches) {
+  constexpr int kNotch = 120;  // One notch of a standard wheel, in eighths of a degree.
+  const QPoint centre = widget->rect().center();
+  QWidget* target = widget->childAt(centre);
+  if (target == nullptr) target = widget;
+  const QPoint at = target->mapFrom(widget, centre);
+  QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, kNotch * notches),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  // Only an event from the platform goes on to the parents of a widget that ignores it; sendEvent()
+  // would mark it as made by the program.
+  QSpontaneKeyEvent::setSpontaneous(&wheel);
+  qApp->notify(target, &wheel);
 }
 
 // Chooses the item showing "text" in "box" as a user does: opens the list and clicks the item.

@@ -82,7 +82,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   editSlave->setText(kDefaultSlave);
 
   cxLabel3 = MakeLabel(this, tr("Command"), 14, 148);
-  cbCommand = new QComboBox(this);
+  cbCommand = new TComboBox(this);
   cbCommand->setGeometry(104, 147, 217, cbCommand->sizeHint().height());
   cbCommand->setMaxVisibleItems(30);
 
@@ -244,7 +244,7 @@ QWidget* TfrmMain::MakeParamRow(QWidget* panel, const TProperty& property, int t
   }
 
   if (property.Type == kTypeList) {
-    auto* list = new QComboBox(panel);
+    auto* list = new TComboBox(panel);
     list->setGeometry(kEditorLeft, top, kListWidth, list->sizeHint().height());
     for (const TOptionItem& item : ReadOptionItems(property.Options)) {
       list->addItem(ToQString(item.ValueText) + QStringLiteral(" = ") + ToQString(item.Label),

@@ -10,9 +10,9 @@
 #include <QString>
 #include <QWidget>
 
+#include "TComboBox.h"
 #include "TListCommands.h"
 
-class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -45,7 +45,7 @@ class TfrmMain : public QWidget {
   // The command of the chosen chooser item, or null when none is chosen.
   const TCommand* ChosenCommand() const;
 
-  QComboBox* cbCommand;
+  TComboBox* cbCommand;
   QLabel* cxLabel1;
   QLabel* lblDescription;
   QScrollArea* sbProperties;
