@@ -288,6 +288,39 @@ TEST_F(MainWindowTest, StartsWithTheFocusOnTheCommandChooserForTypeAhead) {
   EXPECT_EQ(ResultLines(), ToLines(CoreResult({0, 0, 0})));
 }
 
+// The share of the button's pixels that have exactly "colour".
+double ShareOf(const QImage& image, QColor colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+  }
+  return static_cast<double>(count) / (image.width() * image.height());
+}
+
+TEST_F(MainWindowTest, CopyButtonHasALightGreenFaceAndStillLooksLikeAButton) {
+  const QColor green(128, 255, 128);
+  QPushButton* button = form_->cxButton2;
+  form_->memoResult->setFocus();
+  const QImage plain = button->grab().toImage();
+  // Most of the button is its face, in exactly that colour; the frame around it is not.
+  EXPECT_GT(ShareOf(plain, green), 0.5);
+  const int middle = plain.height() / 2;
+  for (const QPoint edge :
+       {QPoint(0, middle), QPoint(plain.width() - 1, middle), QPoint(plain.width() / 2, 0)}) {
+    EXPECT_NE(plain.pixelColor(edge), green) << edge.x() << "," << edge.y();
+  }
+
+  button->setDown(true);
+  const QImage pressed = button->grab().toImage();
+  button->setDown(false);
+  EXPECT_LT(ShareOf(pressed, green), 0.1);
+
+  QTest::keyClick(form_->memoResult, Qt::Key_Tab, Qt::ShiftModifier);  // Back to the button.
+  ASSERT_EQ(QApplication::focusWidget(), button);
+  EXPECT_NE(button->grab().toImage(), plain);  // The focus shows.
+  EXPECT_GT(ShareOf(button->grab().toImage(), green), 0.5);
+}
+
 // Counts the wheel events that reach a widget.
 class WheelCounter : public QObject {
  public:

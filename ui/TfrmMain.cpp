@@ -110,7 +110,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   memoResult->document()->setDocumentMargin(2);
   memoResult->setTabChangesFocus(true);
 
-  cxButton2 = new QPushButton(tr("Copy Loxone string"), this);
+  cxButton2 = new TColorButton(tr("Copy Loxone string"), this);
   cxButton2->setGeometry(16, 447, 113, 25);
   QPalette copyPalette = cxButton2->palette();
   copyPalette.setColor(QPalette::Button, kCopyButtonColor);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "TColorButton.h"
 #include "TComboBox.h"
 #include "TListCommands.h"
 
@@ -54,7 +55,7 @@ class TfrmMain : public QWidget {
   QLabel* cxLabel3;
   QLabel* cxLabel4;
   QLabel* cxLabel5;
-  QPushButton* cxButton2;
+  TColorButton* cxButton2;
   QPlainTextEdit* memoResult;
   QLabel* lblStatus;
   QFrame* Panel1;
