@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
-  xvfb xauth xdotool xclip imagemagick
+  xvfb xauth openbox x11-utils xdotool xclip imagemagick
   desktop-file-utils appstream dpkg-dev file
 )
 
