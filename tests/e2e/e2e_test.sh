@@ -26,9 +26,9 @@ fail() {
   exit 1
 }
 
-# Runs "$@" every 0.1 s until it succeeds, for up to 10 s.
+# Runs "$@" every 0.1 s until it succeeds, for up to 20 s.
 wait_for() {
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     "$@" && return 0
     sleep 0.1
   done
@@ -112,15 +112,25 @@ copy_and_compare() {
   echo "ok: clipboard matches brelvik-frame encode $*"
 }
 
-openbox >"$out/e2e-openbox.log" 2>&1 &
-wm_pid=$!
-calc_pid=
+wm_pid= calc_pid=
 cleanup() {
   [ -z "$calc_pid" ] || kill "$calc_pid" 2>/dev/null || true
-  kill "$wm_pid" 2>/dev/null || true
+  [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-wait_for wm_running || fail "the window manager did not start"
+
+# Succeeds once openbox runs; starts it again if it gave up, as it does when the display does not
+# answer yet.
+start_wm() {
+  wm_running && return 0
+  if [ -z "$wm_pid" ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+    openbox >>"$out/e2e-openbox.log" 2>&1 &
+    wm_pid=$!
+  fi
+  return 1
+}
+: >"$out/e2e-openbox.log"
+wait_for start_wm || fail "the window manager did not start"
 
 "$calc" >"$out/e2e-brelvik-calc.log" 2>&1 &
 calc_pid=$!
@@ -237,7 +247,7 @@ import -window "$main" "$out/e2e-main-window-after-browser.png"
 # Closed as a person does, with Alt+F4 through the window manager: the program ends by itself.
 activate "$main"
 xdotool key alt+F4
-wait_for no_process "$calc_pid" || fail "the program did not end after Alt+F4"
+wait_for no_process "$calc_pid" || fail "the program did not end within 20 s of Alt+F4"
 status=0
 wait "$calc_pid" || status=$?
 calc_pid=
