@@ -206,6 +206,10 @@ void SetupTable(CLI::App& app, TCliContext& context) {
     context.Action = [&context, request, delimiter] {
       request->DelimiterGiven = delimiter->count() > 0;
       return RunTable(context.Commands, *request, context.Out, context.Err);
+    };
+  });
+}
+
 void SetupDecode(CLI::App& app, TCliContext& context) {
   CLI::App* decode =
       app.add_subcommand("decode", "Check a Loxone string or a frame and say what it stands for");

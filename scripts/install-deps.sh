@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
-  xvfb xauth xdotool xclip imagemagick openbox wmctrl python3
+  xvfb xauth openbox x11-utils xdotool xclip imagemagick wmctrl python3
   desktop-file-utils appstream dpkg-dev file help2man man-db
 )
 

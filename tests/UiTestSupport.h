@@ -7,10 +7,29 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
 #include <memory>
+#include <ostream>
+
+// Readable failure messages for texts and rows; found by GoogleTest next to the types.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QModelIndex& index, std::ostream* os) {
+  if (!index.isValid()) {
+    *os << "no row";
+    return;
+  }
+  *os << "row " << index.row() << " column " << index.column() << " \""
+      << index.data().toString().toStdString() << "\"";
+  if (index.parent().isValid())
+    *os << " under \"" << index.parent().data().toString().toStdString() << "\"";
+}
 
 // What a modal message box showed before the test closed it.
 struct SeenBox {
@@ -86,13 +105,44 @@ class PopupMenuCloser {
 };
 
 // A double-click as the platform delivers it: press, release, double-click, release.
-inline void DoubleClickAt(QWidget* widget, const QPoint& at) {
-  QTest::mousePress(widget, Qt::LeftButton, {}, at);
-  QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+inline void DoubleClickAt(QWidget* widget, const QPoint& at,
+                          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::mousePress(widget, Qt::LeftButton, modifiers, at);
+  QTest::mouseRelease(widget, Qt::LeftButton, modifiers, at);
   QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, widget->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
+                          Qt::LeftButton, modifiers);
   QApplication::sendEvent(widget, &doubleClick);
-  QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(widget, Qt::LeftButton, modifiers, at);
+}
+
+// A drag with the left button held, from "from" to "to" within "widget", moving in small steps as
+// a hand does.
+inline void DragAt(QWidget* widget, const QPoint& from, const QPoint& to) {
+  constexpr int kSteps = 10;
+  QTest::mousePress(widget, Qt::LeftButton, {}, from);
+  for (int step = 1; step <= kSteps; ++step) {
+    const QPoint at = from + (to - from) * step / kSteps;
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+  }
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+// Rolls the mouse wheel by "notches" (positive: away from the user) over the middle of "widget",
+// delivered as the platform does to the innermost widget under the pointer.
+inline void WheelOver(QWidget* widget, int notches) {
+  constexpr int kNotch = 120;  // One notch of a standard wheel, in eighths of a degree.
+  const QPoint centre = widget->rect().center();
+  QWidget* target = widget->childAt(centre);
+  if (target == nullptr) target = widget;
+  const QPoint at = target->mapFrom(widget, centre);
+  QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, kNotch * notches),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  // Only an event from the platform goes on to the parents of a widget that ignores it; sendEvent()
+  // would mark it as made by the program.
+  QSpontaneKeyEvent::setSpontaneous(&wheel);
+  qApp->notify(target, &wheel);
 }
 
 // Chooses the item showing "text" in "box" as a user does: opens the list and clicks the item.

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,24 @@ class CatalogWindowTest : public testing::Test {
   }
 
   void DoubleClick(const QModelIndex& index) { DoubleClickAt(Tree()->viewport(), Centre(index)); }
+
+  // Clicks the expand button of the category row "category", left of its caption.
+  void ClickExpandButton(int category) {
+    const QPoint caption = Centre(Row(category));
+    const QPoint button(Tree()->visualRect(Row(category)).left() - Tree()->indentation() / 2,
+                        caption.y());
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, button);
+  }
+
+  // Drags the header of "column" by the mouse to the right or left end of the header.
+  void DragHeader(int column, bool toRightEnd) {
+    QHeaderView* header = Tree()->header();
+    const int middle = header->height() / 2;
+    const QPoint from(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                      middle);
+    const QPoint to(toRightEnd ? header->viewport()->width() - 3 : 3, middle);
+    DragAt(header->viewport(), from, to);
+  }
 
   QStringList ChildTexts(int category, int column) const {
     QStringList texts;
@@ -156,6 +175,61 @@ TEST_F(CatalogWindowTest, OkRefusesWithoutAFocusedCommandRow) {
   }
 }
 
+// The focused row is always a row the user sees selected: OK never takes a command that is
+// hidden or not shown selected.
+TEST_F(CatalogWindowTest, OkTakesOnlyAVisibleSelectedRow) {
+  struct Case {
+    const char* Name;
+    std::function<void()> Steps;
+    int FocusedCategory;  // The category row left focused, or -1 for none.
+    const char* Text;
+  };
+  const std::vector<Case> cases = {
+      {"collapsing the category of the focused row with its expand button",
+       [this] {
+         Click(Row(0, 1));
+         ClickExpandButton(0);
+       },
+       0, "No command selected."},
+      {"a click below the rows",
+       [this] {
+         Tree()->collapse(Row(1));
+         Tree()->collapse(Row(2));
+         Click(Row(0, 1));
+         const QPoint below(100, Tree()->viewport()->height() - 5);
+         ASSERT_FALSE(Tree()->indexAt(below).isValid());
+         QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, below);
+       },
+       -1, "No entry selected."},
+      {"a Ctrl click on the selected row",
+       [this] {
+         Click(Row(0, 1));
+         QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                           Centre(Row(0, 1)));
+       },
+       -1, "No entry selected."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Open();
+    c.Steps();
+    const QModelIndex focused = Tree()->currentIndex().siblingAtColumn(kMessage);
+    const QModelIndexList selected = Tree()->selectionModel()->selectedRows(kMessage);
+    if (c.FocusedCategory < 0) {
+      EXPECT_FALSE(focused.isValid());
+      EXPECT_TRUE(selected.isEmpty());
+    } else {
+      EXPECT_EQ(focused, Row(c.FocusedCategory));
+      EXPECT_EQ(selected, QModelIndexList{Row(c.FocusedCategory)});
+    }
+    const std::shared_ptr<SeenBox> box = CloseNextMessageBox();
+    QTest::mouseClick(window_.cxButton2, Qt::LeftButton);
+    EXPECT_EQ(box->Text, c.Text);
+    EXPECT_TRUE(window_.isVisible());
+    window_.reject();
+  }
+}
+
 TEST_F(CatalogWindowTest, OkAcceptsTheFocusedCommandAndTheNextOpeningStartsAfresh) {
   Open();
   Click(Row(0, 1));
@@ -171,19 +245,39 @@ TEST_F(CatalogWindowTest, OkAcceptsTheFocusedCommandAndTheNextOpeningStartsAfres
   EXPECT_EQ(box->Text, "No entry selected.");
 }
 
-TEST_F(CatalogWindowTest, DoubleClickAcceptsCommandsAndTogglesCategories) {
+TEST_F(CatalogWindowTest, DoubleClickAnywhereInACategoryRowTogglesIt) {
   Open();
-  DoubleClick(Row(2));
-  EXPECT_FALSE(Tree()->isExpanded(Row(2)));
-  EXPECT_TRUE(window_.isVisible());
-  DoubleClick(Row(2));
-  EXPECT_TRUE(Tree()->isExpanded(Row(2)));
-  EXPECT_TRUE(window_.isVisible());
+  for (int column : {kMessage, kDescription}) {
+    SCOPED_TRACE(column);
+    DoubleClick(Row(2, -1, column));
+    EXPECT_FALSE(Tree()->isExpanded(Row(2)));
+    EXPECT_TRUE(window_.isVisible());
+    DoubleClick(Row(2, -1, column));
+    EXPECT_TRUE(Tree()->isExpanded(Row(2)));
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Tree()->currentIndex().siblingAtColumn(kMessage), Row(2));
+  }
+}
 
-  DoubleClick(Row(2, 3));
-  EXPECT_FALSE(window_.isVisible());
-  EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalOk);
-  EXPECT_EQ(window_.FocusedCommand(), &commands_.Items(14));  // GET_DCT_LOCK
+TEST_F(CatalogWindowTest, DoubleClickAnywhereInACommandRowAcceptsIt) {
+  for (int column : {kMessage, kDescription}) {
+    SCOPED_TRACE(column);
+    Open();
+    DoubleClick(Row(2, 3, column));
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalOk);
+    EXPECT_EQ(window_.FocusedCommand(), &commands_.Items(14));  // GET_DCT_LOCK
+  }
+}
+
+TEST_F(CatalogWindowTest, DoubleClickThatLeavesTheRowUnselectedAcceptsNothing) {
+  Open();
+  Click(Row(2, 3));
+  // Ctrl with the first click takes the selection off the row.
+  DoubleClickAt(Tree()->viewport(), Centre(Row(2, 3)), Qt::ControlModifier);
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(window_.result(), 0);
+  EXPECT_EQ(window_.FocusedCommand(), nullptr);
 }
 
 TEST_F(CatalogWindowTest, CancelCloseBoxEscapeAndEnter) {
@@ -217,19 +311,61 @@ TEST_F(CatalogWindowTest, CentredAtFirstThenKeepsPlaceAndSize) {
   EXPECT_EQ(window_.geometry(), moved);
 }
 
-TEST_F(CatalogWindowTest, MovedColumnsKeepTheirTexts) {
-  Open();
-  Tree()->header()->moveSection(kDescription, kMessage);  // "Description" first on screen.
-  ASSERT_EQ(Tree()->header()->visualIndex(kDescription), 0);
-  const QModelIndex tilt = Row(0, 1, kMessage);
-  const QPoint leftmost(Tree()->header()->sectionViewportPosition(kDescription) + 40,
-                        Centre(tilt).y());
-  const QModelIndex hit = Tree()->indexAt(leftmost);
-  EXPECT_EQ(hit.column(), kDescription);
-  EXPECT_EQ(hit.data().toString(), "Tilt +/-");
-  EXPECT_EQ(hit.data(Qt::ToolTipRole).toString(), "Tilt +/-");
-  EXPECT_EQ(tilt.data().toString(), "CTRL_TILT");
-  EXPECT_EQ(Tree()->header()->sectionSize(kMessage), 200);
+// Both columns can be dragged by their headers in either direction; each keeps its width rule,
+// its texts and its hints, and the tree stays with the message column.
+TEST_F(CatalogWindowTest, ColumnsMoveByDraggingTheirHeaders) {
+  struct Drag {
+    int Column;
+    bool ToRightEnd;  // Else to the left end.
+  };
+  struct Case {
+    const char* Name;
+    std::vector<Drag> Drags;
+    std::vector<int> Order;  // The columns from left to right afterwards.
+  };
+  const std::vector<Case> cases = {
+      {"Description in front of Message", {{kDescription, false}}, {kDescription, kMessage}},
+      {"Message behind Description", {{kMessage, true}}, {kDescription, kMessage}},
+      {"Message back in front", {{kMessage, true}, {kMessage, false}}, {kMessage, kDescription}},
+      {"Description back behind",
+       {{kDescription, false}, {kDescription, true}},
+       {kMessage, kDescription}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Open();
+    QHeaderView* header = Tree()->header();
+    for (const Drag& drag : c.Drags) DragHeader(drag.Column, drag.ToRightEnd);
+    ASSERT_EQ(header->logicalIndex(0), c.Order[0]);
+    ASSERT_EQ(header->logicalIndex(1), c.Order[1]);
+
+    // "Message" keeps 200 wherever it stands; "Description" takes the rest, also after a resize.
+    for (const QSize size : {QSize(691, 275), QSize(900, 400)}) {
+      window_.resize(size);
+      QTest::qWait(0);
+      EXPECT_EQ(header->sectionSize(kMessage), 200);
+      EXPECT_EQ(header->sectionSize(kDescription), header->viewport()->width() - 200);
+    }
+
+    // What the user sees at each place of the CTRL_TILT row, past the tree's indentation.
+    const int y = Centre(Row(0, 1)).y();
+    const auto cellAt = [&](int column) {
+      return Tree()->indexAt(QPoint(header->sectionViewportPosition(column) + 60, y));
+    };
+    const QModelIndex message = cellAt(kMessage);
+    const QModelIndex description = cellAt(kDescription);
+    EXPECT_EQ(message.data().toString(), "CTRL_TILT");
+    EXPECT_EQ(message.data(Qt::ToolTipRole).toString(), "");
+    EXPECT_EQ(description.data().toString(), "Tilt +/-");
+    EXPECT_EQ(description.data(Qt::ToolTipRole).toString(), "Tilt +/-");
+
+    // The expand button stays in the message column.
+    ClickExpandButton(0);
+    EXPECT_FALSE(Tree()->isExpanded(Row(0)));
+
+    QTest::mouseClick(window_.cxButton1, Qt::LeftButton);
+    header->moveSection(header->visualIndex(kMessage), 0);
+  }
 }
 
 TEST_F(CatalogWindowTest, ContextMenuOnlyOnCommandRows) {

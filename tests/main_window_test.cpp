@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -300,6 +301,131 @@ TEST_F(MainWindowTest, TabOrderFollowsTheForm) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
   }
+}
+
+TEST_F(MainWindowTest, StartsWithTheFocusOnTheCommandChooserForTypeAhead) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  EXPECT_EQ(QApplication::focusWidget(), form_->cbCommand);
+  QTest::keyClicks(QApplication::focusWidget(), "CTRL_D");
+  EXPECT_EQ(form_->cbCommand->currentText(), "CTRL_DIM");
+  EXPECT_EQ(form_->ParamEditors.size(), 3);
+  EXPECT_EQ(ResultLines(), ToLines(CoreResult({0, 0, 0})));
+}
+
+// The share of the button's pixels that have exactly "colour".
+double ShareOf(const QImage& image, QColor colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+  }
+  return static_cast<double>(count) / (image.width() * image.height());
+}
+
+TEST_F(MainWindowTest, CopyButtonHasALightGreenFaceAndStillLooksLikeAButton) {
+  const QColor green(128, 255, 128);
+  QPushButton* button = form_->cxButton2;
+  form_->memoResult->setFocus();
+  const QImage plain = button->grab().toImage();
+  // Most of the button is its face, in exactly that colour; the frame around it is not.
+  EXPECT_GT(ShareOf(plain, green), 0.5);
+  const int middle = plain.height() / 2;
+  for (const QPoint edge :
+       {QPoint(0, middle), QPoint(plain.width() - 1, middle), QPoint(plain.width() / 2, 0)}) {
+    EXPECT_NE(plain.pixelColor(edge), green) << edge.x() << "," << edge.y();
+  }
+
+  button->setDown(true);
+  const QImage pressed = button->grab().toImage();
+  button->setDown(false);
+  EXPECT_LT(ShareOf(pressed, green), 0.1);
+
+  QTest::keyClick(form_->memoResult, Qt::Key_Tab, Qt::ShiftModifier);  // Back to the button.
+  ASSERT_EQ(QApplication::focusWidget(), button);
+  EXPECT_NE(button->grab().toImage(), plain);  // The focus shows.
+  EXPECT_GT(ShareOf(button->grab().toImage(), green), 0.5);
+}
+
+// Counts the wheel events that reach a widget.
+class WheelCounter : public QObject {
+ public:
+  int Count = 0;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    Count += event->type() == QEvent::Wheel;
+    return false;
+  }
+};
+
+TEST_F(MainWindowTest, WheelChangesOnlyTheEditorWithTheFocus) {
+  Choose("CTRL_POSITION");
+  struct Case {
+    const char* Name;
+    std::function<QWidget*()> Editor;
+    int Notches;  // A roll that changes the editor's value when it counts.
+  };
+  const std::vector<Case> cases = {
+      {"channel spin editor", [&] { return form_->ParamEditors[0]; }, 1},
+      {"action list box", [&] { return form_->ParamEditors[1]; }, -1},
+      {"command chooser", [&] { return form_->cbCommand; }, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    QWidget* editor = c.Editor();
+    form_->memoResult->setFocus();
+    const QString result = form_->memoResult->toPlainText();
+    WheelCounter counter;
+    editor->parentWidget()->installEventFilter(&counter);
+    WheelOver(editor, c.Notches);
+    editor->parentWidget()->removeEventFilter(&counter);
+    EXPECT_EQ(QApplication::focusWidget(), form_->memoResult);
+    EXPECT_EQ(form_->memoResult->toPlainText(), result);
+    EXPECT_EQ(counter.Count, 1);  // Passed on to the panel or the window.
+
+    editor->setFocus();
+    WheelOver(editor, c.Notches);
+    EXPECT_NE(form_->memoResult->toPlainText(), result);
+  }
+  EXPECT_EQ(form_->cbCommand->currentText(), "CTRL_TILT");
+}
+
+TEST_F(MainWindowTest, KeysWithAltOrCtrlChooseNothing) {
+  Choose("CTRL_POSITION");
+  struct Case {
+    const char* Name;
+    Qt::Key Key;
+    const char* Text;  // What the platform sends along.
+    Qt::KeyboardModifiers Modifiers;
+  };
+  const std::vector<Case> cases = {
+      {"Alt+C", Qt::Key_C, "c", Qt::AltModifier},
+      {"Alt+Shift+S", Qt::Key_S, "S", Qt::AltModifier | Qt::ShiftModifier},
+      {"Ctrl+G", Qt::Key_G, "\x07", Qt::ControlModifier},
+      {"Ctrl+Alt+G", Qt::Key_G, "g", Qt::ControlModifier | Qt::AltModifier},
+      {"Alt+Up", Qt::Key_Up, "", Qt::AltModifier},
+      {"Ctrl+Down", Qt::Key_Down, "", Qt::ControlModifier},
+      {"Ctrl+Home", Qt::Key_Home, "", Qt::ControlModifier},
+      {"Alt+End", Qt::Key_End, "", Qt::AltModifier},
+      {"Alt+PageDown", Qt::Key_PageDown, "", Qt::AltModifier},
+  };
+  const QList<QWidget*> editors = form_->ParamEditors;
+  auto* action = qobject_cast<QComboBox*>(editors[1]);
+  ASSERT_NE(action, nullptr);
+  for (QComboBox* box : std::vector<QComboBox*>{action, form_->cbCommand}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.Name);
+      const int before = box->currentIndex();
+      box->setFocus();
+      QTest::sendKeyEvent(QTest::Click, box, c.Key, QString::fromLatin1(c.Text), c.Modifiers);
+      EXPECT_EQ(box->currentIndex(), before) << box->currentText().toStdString();
+      EXPECT_EQ(form_->ParamEditors, editors);
+    }
+  }
+  // Plain keys still choose.
+  QTest::keyClicks(action, "2");
+  EXPECT_EQ(action->currentText(), "2 = DOWN/OFF");
+  QTest::keyClicks(form_->cbCommand, "S");
+  EXPECT_EQ(form_->cbCommand->currentText(), "SET_CHANNEL_MODE");
 }
 
 // A small catalogue of faulty parameters, appended after the built-in commands.

@@ -1,6 +1,7 @@
 #include "TSpinEdit.h"
 
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <algorithm>
 #include <limits>
 
@@ -34,6 +35,7 @@ bool ReadInteger(const QString& text, std::int64_t& value) {
 }  // namespace
 
 TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
+  setFocusPolicy(Qt::StrongFocus);  // Not Qt::WheelFocus: the wheel gives no focus.
   ShowValue();
   connect(lineEdit(), &QLineEdit::textEdited, this, &TSpinEdit::EditorTextEdited);
   connect(this, &QAbstractSpinBox::editingFinished, this, &TSpinEdit::ValidateEntry);
@@ -65,6 +67,14 @@ QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
   if (value_ < maxValue_) enabled |= StepUpEnabled;
   if (value_ > minValue_) enabled |= StepDownEnabled;
   return enabled;
+}
+
+void TSpinEdit::wheelEvent(QWheelEvent* event) {
+  if (!hasFocus()) {
+    event->ignore();  // On to the parent, which may scroll.
+    return;
+  }
+  QAbstractSpinBox::wheelEvent(event);
 }
 
 QValidator::State TSpinEdit::validate(QString& input, int& /*pos*/) const {

@@ -5,7 +5,8 @@
 
 // A spin editor for one integer. Unlike QSpinBox it keeps a value set in code even outside its
 // bounds, and shows and reports it unchanged; the bounds limit only what the user enters, and
-// count only when the maximum is greater than the minimum.
+// count only when the maximum is greater than the minimum. It takes the mouse wheel only while it
+// has the focus, and passes it on otherwise, so that scrolling over the window changes nothing.
 class TSpinEdit : public QAbstractSpinBox {
   Q_OBJECT
 
@@ -34,6 +35,7 @@ class TSpinEdit : public QAbstractSpinBox {
 
  protected:
   StepEnabled stepEnabled() const override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void ChangeByUser(int value);

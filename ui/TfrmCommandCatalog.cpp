@@ -34,11 +34,24 @@ constexpr int kMinimumRowHeight = 18;
 
 constexpr int kNodeDataRole = Qt::UserRole + 1;
 
-// The tree view with the look of the catalogue: dotted tree lines, a grid line under every row
-// and vertical grid lines between the columns down to the bottom of the view.
+// The tree view of the catalogue. It has its look: dotted tree lines, a grid line under every row
+// and vertical grid lines between the columns down to the bottom of the view. And it keeps the
+// focused row one that the user sees selected: a row whose category closes hands the focus to
+// the category row, and a row that loses its selection loses the focus too. A double-click
+// anywhere in a row with children closes or opens it.
 class TCatalogTree : public QTreeView {
  public:
-  using QTreeView::QTreeView;
+  explicit TCatalogTree(QWidget* parent) : QTreeView(parent) {
+    setExpandsOnDoubleClick(false);  // Qt does it only in the first column; ToggleRow does it.
+    connect(this, &QTreeView::doubleClicked, this, &TCatalogTree::ToggleRow);
+    connect(this, &QTreeView::collapsed, this, &TCatalogTree::RowCollapsed);
+  }
+
+  void setModel(QAbstractItemModel* model) override {
+    QTreeView::setModel(model);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TCatalogTree::SelectionChanged);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -94,6 +107,26 @@ class TCatalogTree : public QTreeView {
 
  private:
   QColor GridColor() const { return palette().color(QPalette::Midlight); }
+
+  void ToggleRow(const QModelIndex& index) {
+    const QModelIndex row = index.siblingAtColumn(0);
+    if (model()->hasChildren(row)) setExpanded(row, !isExpanded(row));
+  }
+
+  void RowCollapsed(const QModelIndex& row) {
+    for (QModelIndex up = currentIndex().parent(); up.isValid(); up = up.parent()) {
+      if (up == row) {
+        setCurrentIndex(row);  // Selects it too.
+        return;
+      }
+    }
+  }
+
+  void SelectionChanged() {
+    if (!selectionModel()->hasSelection() && currentIndex().isValid()) {
+      selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+  }
 };
 
 }  // namespace
@@ -115,7 +148,10 @@ TfrmCommandCatalog::TfrmCommandCatalog(QWidget* parent) : QDialog(parent) {
   vstCommands->setUniformRowHeights(true);
   vstCommands->setContextMenuPolicy(Qt::CustomContextMenu);
   QHeaderView* header = vstCommands->header();
+  // Either column may be dragged to either place; the tree stays with the message column.
   header->setSectionsMovable(true);
+  header->setFirstSectionMovable(true);
+  vstCommands->setTreePosition(kMessageColumn);
   header->setStretchLastSection(false);
   header->setSectionResizeMode(kMessageColumn, QHeaderView::Fixed);
   header->resizeSection(kMessageColumn, kMessageColumnWidth);
@@ -252,8 +288,10 @@ void TfrmCommandCatalog::FormShow() {
 }
 
 void TfrmCommandCatalog::vstCommandsNodeDblClick(const QModelIndex& index) {
-  // A category row opens or closes by the tree's own double-click handling.
-  if (NodeData(index).Command != nullptr) done(kModalOk);
+  // A category row opens or closes by the tree's own double-click handling. A command row is
+  // taken only when it is the focused row, which it is unless the click took its selection off.
+  const TCommand* command = NodeData(index).Command;
+  if (command != nullptr && command == FocusedCommand()) done(kModalOk);
 }
 
 void TfrmCommandCatalog::Properties1Click() {

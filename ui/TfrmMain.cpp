@@ -97,7 +97,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   editSlave->setText(ToQString(kDefaultSlave));
 
   cxLabel3 = MakeLabel(this, tr("Command"), 14, 148);
-  cbCommand = new QComboBox(this);
+  cbCommand = new TComboBox(this);
   cbCommand->setGeometry(104, 147, 217, cbCommand->sizeHint().height());
   cbCommand->setMaxVisibleItems(30);
 
@@ -125,7 +125,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   memoResult->document()->setDocumentMargin(2);
   memoResult->setTabChangesFocus(true);
 
-  cxButton2 = new QPushButton(tr("Copy Loxone string"), this);
+  cxButton2 = new TColorButton(tr("Copy Loxone string"), this);
   cxButton2->setGeometry(16, 447, 113, 25);
   QPalette copyPalette = cxButton2->palette();
   copyPalette.setColor(QPalette::Button, kCopyButtonColor);
@@ -142,6 +142,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   cxLabel6->move(kClientSize.width() - cxLabel6->width(), 464);
 
   UpdateTabOrder();
+  // The first control of the tab order has the focus when the window opens.
+  cbCommand->setFocus();
 
   // Connected only now, so that the initial texts above run no calculation.
   connect(editHost, &QLineEdit::textChanged, this, &TfrmMain::UpdateCalc);
@@ -279,7 +281,7 @@ QWidget* TfrmMain::MakeParamRow(QWidget* panel, const TProperty& property, int t
   }
 
   if (property.Type == kTypeList) {
-    auto* list = new QComboBox(panel);
+    auto* list = new TComboBox(panel);
     list->setGeometry(kEditorLeft, top, kListWidth, list->sizeHint().height());
     for (const TOptionItem& item : ReadOptionItems(property.Options)) {
       list->addItem(ToQString(item.ValueText) + QStringLiteral(" = ") + ToQString(item.Label),

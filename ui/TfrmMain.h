@@ -10,9 +10,10 @@
 #include <QString>
 #include <QWidget>
 
+#include "TColorButton.h"
+#include "TComboBox.h"
 #include "TListCommands.h"
 
-class QComboBox;
 class QIcon;
 class QKeySequence;
 class QFrame;
@@ -55,7 +56,7 @@ class TfrmMain : public QWidget {
   // The command of the chosen chooser item, or null when none is chosen.
   const TCommand* ChosenCommand() const;
 
-  QComboBox* cbCommand;
+  TComboBox* cbCommand;
   QLabel* cxLabel1;
   QLabel* lblDescription;
   QScrollArea* sbProperties;
@@ -64,7 +65,7 @@ class TfrmMain : public QWidget {
   QLabel* cxLabel3;
   QLabel* cxLabel4;
   QLabel* cxLabel5;
-  QPushButton* cxButton2;
+  TColorButton* cxButton2;
   QPlainTextEdit* memoResult;
   QLabel* lblStatus;
   QFrame* Panel1;
