@@ -233,7 +233,7 @@ TEST_F(CatalogWindowTest, OkTakesOnlyAVisibleSelectedRow) {
 TEST_F(CatalogWindowTest, OkAcceptsTheFocusedCommandAndTheNextOpeningStartsAfresh) {
   Open();
   Click(Row(0, 1));
-  EXPECT_EQ(window_.FocusedCommand(), &commands_.Items(9));  // CTRL_TILT
+  EXPECT_EQ(window_.FocusedCommand(), commands_.Find("CTRL_TILT"));
   QTest::mouseClick(window_.cxButton2, Qt::LeftButton);
   EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalOk);
   EXPECT_FALSE(window_.isVisible());
@@ -266,7 +266,7 @@ TEST_F(CatalogWindowTest, DoubleClickAnywhereInACommandRowAcceptsIt) {
     DoubleClick(Row(2, 3, column));
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalOk);
-    EXPECT_EQ(window_.FocusedCommand(), &commands_.Items(14));  // GET_DCT_LOCK
+    EXPECT_EQ(window_.FocusedCommand(), commands_.Find("GET_DCT_LOCK"));
   }
 }
 
@@ -381,7 +381,7 @@ TEST_F(CatalogWindowTest, ContextMenuOnlyOnCommandRows) {
 
   RightClick(Row(1, 4));
   EXPECT_EQ(menus.Menus, QList<QStringList>{QStringList{"Properties ..."}});
-  EXPECT_EQ(window_.FocusedCommand(), &commands_.Items(4));  // ST_DCT_LOCK
+  EXPECT_EQ(window_.FocusedCommand(), commands_.Find("ST_DCT_LOCK"));
 }
 
 TEST_F(CatalogWindowTest, PropertiesShowNameAndLengthOfTheFocusedCommand) {
