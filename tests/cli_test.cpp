@@ -944,10 +944,9 @@ class FailingBuffer : public std::streambuf {
 };
 
 TEST(WriteErrorTest, OutputThatCannotBeWrittenIsAnError) {
-  for (const Args& args :
-       {Args{"encode", "CTRL_POSITION"}, Args{"list"}, Args{"--help"},
-        Args{"show", "--json", "SET_IP"}, Args{"decode", kWorkedLoxone}, Args{"table"},
-        Args{"table", "--format", "json"}}) {
+  for (const Args& args : {Args{"encode", "CTRL_POSITION"}, Args{"list"}, Args{"--help"},
+                           Args{"show", "--json", "SET_IP"}, Args{"decode", kWorkedLoxone},
+                           Args{"table"}, Args{"table", "--format", "json"}}) {
     FailingBuffer buffer;
     std::ostream out(&buffer);
     std::istringstream in;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BuiltInCatalog.h"
 #include "BuiltInCommands.h"
 #include "FrameCalc.h"
 #include "FrameDecode.h"
@@ -14,15 +15,6 @@ namespace {
 
 using Values = std::vector<TParamValue>;
 using Kinds = std::vector<TFrameProblemKind>;
-
-const TListCommands& BuiltIn() {
-  static const TListCommands* commands = [] {
-    auto* list = new TListCommands;
-    AddBuiltInCommands(*list);
-    return list;
-  }();
-  return *commands;
-}
 
 // The worked example: CTRL_POSITION, host "FF FF 00", slave "05 00 02", channel 0, action 1.
 constexpr char kWorkedLoxone[] = R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFE\x08\x5D)";

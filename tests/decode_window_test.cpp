@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "BuiltInCatalog.h"
 #include "BuiltInCommands.h"
 #include "Fonts.h"
 #include "FrameCalc.h"
@@ -26,15 +27,6 @@ namespace {
 
 constexpr char kWorkedLoxone[] = R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFE\x08\x5D)";
 constexpr char kWrongChecksum[] = R"(\x7F\xF2\xFA\xFF\x00\x00\xFD\xFF\xFA\xFF\xFE\x08\x5E)";
-
-const TListCommands& BuiltIn() {
-  static const TListCommands* commands = [] {
-    auto* list = new TListCommands;
-    AddBuiltInCommands(*list);
-    return list;
-  }();
-  return *commands;
-}
 
 // What the calculation gives for the command called "name" with these inputs.
 TCalcResult Encoded(const std::string& name, const std::string& host, const std::string& slave,

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "BuiltInCatalog.h"
 #include "FrameCalc.h"
 #include "FrameInvariants.h"
-#include "FuzzCatalog.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ std::optional<std::uint8_t> CodeByte(const std::string& code) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  const TListCommands& commands = fuzz::BuiltIn();
+  const TListCommands& commands = BuiltIn();
   const int pick = input.ConsumeIntegralInRange<int>(0, commands.Count());
   TCommand custom("Fuzzed");
   const TCommand* command = nullptr;

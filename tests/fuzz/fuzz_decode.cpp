@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "BuiltInCatalog.h"
 #include "FrameCalc.h"
 #include "FrameDecode.h"
 #include "FrameInvariants.h"
-#include "FuzzCatalog.h"
 
 namespace {
 
@@ -114,8 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!input.ConsumeBool()) {
     text = input.ConsumeRemainingBytesAsString();
   } else {
-    encodedCommand =
-        &fuzz::BuiltIn().Items(input.ConsumeIntegralInRange<int>(0, fuzz::BuiltIn().Count() - 1));
+    encodedCommand = &BuiltIn().Items(input.ConsumeIntegralInRange<int>(0, BuiltIn().Count() - 1));
     host = AddressText(input);
     slave = AddressText(input);
     for (std::size_t i = 0; i < encodedCommand->Properties.size(); ++i) {
@@ -170,12 +169,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const TDecodeResult result = DecodeFrame(fuzz::BuiltIn(), text);
+  const TDecodeResult result = DecodeFrame(BuiltIn(), text);
   CheckResult(result);
 
   if (result.Readable()) {
     // The same bytes as a Loxone string decode the same.
-    TDecodeResult again = DecodeFrame(fuzz::BuiltIn(), LoxoneText(result.Bytes));
+    TDecodeResult again = DecodeFrame(BuiltIn(), LoxoneText(result.Bytes));
     FUZZ_CHECK(again.Form == TDecodeForm::Loxone);
     again.Form = result.Form;
     FUZZ_CHECK(again == result);

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "BuiltInCatalog.h"
 #include "FrameCalc.h"
 #include "FrameTable.h"
-#include "FuzzCatalog.h"
 #include "FuzzCheck.h"
 #include "OptionList.h"
 #include "ParamValues.h"
@@ -119,7 +119,7 @@ void CheckTable(const TCommand& command, const TSetReading& reading, const std::
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  const TListCommands& commands = fuzz::BuiltIn();
+  const TListCommands& commands = BuiltIn();
   const TCommand& command = commands.Items(input.ConsumeIntegralInRange(0, commands.Count() - 1));
   const std::string host = input.ConsumeRandomLengthString(16);
   const std::string text = input.ConsumeRemainingBytesAsString();

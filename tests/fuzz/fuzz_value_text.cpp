@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "FuzzCatalog.h"
+#include "BuiltInCatalog.h"
 #include "FuzzCheck.h"
 #include "OptionList.h"
 #include "ParamValues.h"
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(ReadNumberText(std::to_string(*typed)) == typed);
   }
 
-  const TListCommands& commands = fuzz::BuiltIn();
+  const TListCommands& commands = BuiltIn();
   for (std::int32_t i = 0; i < commands.Count(); ++i) {
     for (const auto& property : commands.Items(i).Properties) {
       const std::optional<std::int64_t> value = ReadParamValue(*property, text);

@@ -141,7 +141,7 @@ class Monkey:
     def type_text(self, text):
         xdotool("type", "--delay", "8", text, check=False)
 
-    def pause(self, seconds=0.02):
+    def pause(self, seconds=0.005):
         time.sleep(seconds)
 
     # -- the windows beside the main window ---------------------------------------------------
@@ -159,6 +159,13 @@ class Monkey:
     def others(self):
         """The program's windows other than the main window, newest last."""
         return [w for w, _ in self.managed_windows() if w != self.main]
+
+    def wait_for_window(self, seconds=0.6):
+        """Waits a moment for a window that an event opens, as a person waits for it to show."""
+        for _ in range(int(seconds / 0.03)):
+            if self.others():
+                return
+            time.sleep(0.03)
 
     def titled_others(self):
         return [(w, t) for w, t in self.managed_windows() if w != self.main]
@@ -289,17 +296,17 @@ class Monkey:
             downs = self.random.randrange(16)
             self.note(f"choose command: Down x{downs}")
             self.click(self.main, *COMMAND)
-            self.pause(0.1)
+            self.pause(0.06)
             self.keys(*(["Home"] + ["Down"] * downs + ["Return"]))
         elif r < 0.78:
             self.note("open the browser")
             self.click(self.main, *BROWSE)
-            self.pause(0.15)
+            self.wait_for_window()
         elif r < 0.84:
             key = self.random.choice(["ctrl+d", "ctrl+t"])
             self.note(f"key {key}")
             self.keys(key)
-            self.pause(0.15)
+            self.wait_for_window()
         elif r < 0.9:
             self.note("copy")
             self.click(self.main, *COPY)
@@ -443,7 +450,7 @@ def main():
     parser.add_argument("out")
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--events", type=int, default=1500)
-    parser.add_argument("--seconds", type=float, default=170)
+    parser.add_argument("--seconds", type=float, default=190)
     args = parser.parse_args()
     seed = args.seed if args.seed is not None else int(os.environ.get("MONKEY_SEED",
                                                                       random.randrange(1 << 31)))

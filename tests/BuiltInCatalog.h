@@ -3,9 +3,8 @@
 #include "BuiltInCommands.h"
 #include "TListCommands.h"
 
-namespace fuzz {
-
-// The built-in catalogue, made once for the whole run of a fuzz target and never changed.
+// The built-in catalogue, made once for the whole run of a test or fuzz target and never
+// changed.
 inline const TListCommands& BuiltIn() {
   static const TListCommands* commands = [] {
     auto* list = new TListCommands;
@@ -14,5 +13,3 @@ inline const TListCommands& BuiltIn() {
   }();
   return *commands;
 }
-
-}  // namespace fuzz
