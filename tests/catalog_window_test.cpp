@@ -235,7 +235,7 @@ TEST_F(CatalogWindowTest, OkAcceptsTheFocusedCommandAndTheNextOpeningStartsAfres
   Click(Row(0, 1));
   EXPECT_EQ(window_.FocusedCommand(), commands_.Find("CTRL_TILT"));
   QTest::mouseClick(window_.cxButton2, Qt::LeftButton);
-  EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalOk);
+  EXPECT_EQ(window_.result(), kModalOk);
   EXPECT_FALSE(window_.isVisible());
 
   Open();
@@ -265,7 +265,7 @@ TEST_F(CatalogWindowTest, DoubleClickAnywhereInACommandRowAcceptsIt) {
     Open();
     DoubleClick(Row(2, 3, column));
     EXPECT_FALSE(window_.isVisible());
-    EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalOk);
+    EXPECT_EQ(window_.result(), kModalOk);
     EXPECT_EQ(window_.FocusedCommand(), commands_.Find("GET_DCT_LOCK"));
   }
 }
@@ -290,12 +290,12 @@ TEST_F(CatalogWindowTest, CancelCloseBoxEscapeAndEnter) {
 
   QTest::mouseClick(window_.cxButton1, Qt::LeftButton);
   EXPECT_FALSE(window_.isVisible());
-  EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalCancel);
+  EXPECT_EQ(window_.result(), kModalCancel);
 
   Open();
   window_.close();
   EXPECT_FALSE(window_.isVisible());
-  EXPECT_EQ(window_.result(), TfrmCommandCatalog::kModalCancel);
+  EXPECT_EQ(window_.result(), kModalCancel);
 }
 
 TEST_F(CatalogWindowTest, CentredAtFirstThenKeepsPlaceAndSize) {

@@ -4,6 +4,7 @@
 #include <QMetaType>
 #include <QString>
 
+#include "ModalResult.h"
 #include "TListCommands.h"
 
 class QFrame;
@@ -29,10 +30,6 @@ class TfrmCommandCatalog : public QDialog {
   Q_OBJECT
 
  public:
-  // The results of a showing; the caller acts only on kModalOk.
-  static constexpr int kModalOk = 1;
-  static constexpr int kModalCancel = 2;
-
   explicit TfrmCommandCatalog(QWidget* parent = nullptr);
 
   // The record of the row at "index", or an empty one for no row.

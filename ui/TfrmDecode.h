@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "FrameDecode.h"
+#include "ModalResult.h"
 #include "TListCommands.h"
 
 class QLabel;
@@ -16,10 +17,6 @@ class TfrmDecode : public QDialog {
   Q_OBJECT
 
  public:
-  // The results of a showing; the caller acts only on kModalOk.
-  static constexpr int kModalOk = 1;
-  static constexpr int kModalCancel = 2;
-
   // Decodes against "commands", which must outlive the window.
   explicit TfrmDecode(const TListCommands& commands, QWidget* parent = nullptr);
 

@@ -28,8 +28,8 @@
 #include "QtText.h"
 #include "TSpinEdit.h"
 #include "TfrmCommandCatalog.h"
-#include "TfrmTable.h"
 #include "TfrmDecode.h"
+#include "TfrmTable.h"
 
 namespace {
 
@@ -310,7 +310,7 @@ void TfrmMain::UpdateTabOrder() {
 void TfrmMain::cxButton1Click() {
   if (frmCommandCatalog_ == nullptr) return;
   frmCommandCatalog_->Commands = &Commands;
-  if (frmCommandCatalog_->exec() != TfrmCommandCatalog::kModalOk) return;
+  if (frmCommandCatalog_->exec() != kModalOk) return;
 
   const auto picked = reinterpret_cast<quintptr>(frmCommandCatalog_->FocusedCommand());
   int index = -1;
@@ -347,7 +347,7 @@ void TfrmMain::cxButton2Click() {
 
 void TfrmMain::btnDecodeClick() {
   if (frmDecode_ == nullptr) frmDecode_ = new TfrmDecode(Commands, this);
-  if (frmDecode_->exec() != TfrmDecode::kModalOk) return;
+  if (frmDecode_->exec() != kModalOk) return;
   UseDecoded(frmDecode_->Decoded());
 }
 
